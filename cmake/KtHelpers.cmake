@@ -1,0 +1,111 @@
+# Shared build helpers. Every executable lands in ${CMAKE_BINARY_DIR}/bin so that
+# the Windows leg can find its test programs by name.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+# GoogleTest: Debian's package on Linux, built from Debian's sources when cross-compiling.
+macro(kt_find_test_frameworks)
+    if(CMAKE_CROSSCOMPILING)
+        set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+        set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+        add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+        foreach(t gtest gtest_main gmock gmock_main)
+            if(NOT TARGET GTest::${t})
+                add_library(GTest::${t} ALIAS ${t})
+            endif()
+        endforeach()
+    else()
+        find_package(GTest REQUIRED)
+    endif()
+    include(GoogleTest)
+endmacro()
+
+# A GoogleTest program for a toolkit-free core. It runs on Linux and, through the
+# Windows leg, under Wine.
+function(kt_add_core_test target)
+    if(KT_FUZZ)
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${target} ${ARG_SOURCES})
+    target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
+    add_test(NAME ${target} COMMAND ${target})
+    set_property(GLOBAL APPEND PROPERTY KT_CORE_TESTS ${target})
+endfunction()
+
+# A QtTest program driving real widgets on the offscreen platform.
+function(kt_add_qt_test target)
+    if(KT_FUZZ)
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${target} ${ARG_SOURCES})
+    target_link_libraries(${target} PRIVATE ${ARG_LIBS} Qt6::Test Qt6::Widgets)
+    add_test(NAME ${target} COMMAND ${target})
+    set_tests_properties(${target} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# A Google Benchmark program; ./run.sh bench runs every one of them.
+function(kt_add_benchmark target)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${target} ${ARG_SOURCES})
+    target_link_libraries(${target} PRIVATE ${ARG_LIBS} benchmark::benchmark benchmark::benchmark_main)
+    set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endfunction()
+
+# Registers the core tests of the mingw-w64 build (KT_WINDOWS_LEG_DIR) as tests of
+# this build, run under Wine, so that one CTest summary covers both legs.
+function(kt_add_windows_leg_tests)
+    if(NOT KT_WINDOWS_LEG_DIR OR CMAKE_CROSSCOMPILING)
+        return()
+    endif()
+    get_property(tests GLOBAL PROPERTY KT_CORE_TESTS)
+    set(wine_env "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix;WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")
+    foreach(t IN LISTS tests)
+        add_test(NAME win.${t} COMMAND /usr/lib/wine/wine64 ${KT_WINDOWS_LEG_DIR}/bin/${t}.exe)
+        set_tests_properties(win.${t} PROPERTIES ENVIRONMENT "${wine_env}"
+                             FIXTURES_REQUIRED wineprefix TIMEOUT 600)
+    endforeach()
+    add_test(NAME win.prefix COMMAND /usr/lib/wine/wine64 wineboot --init)
+    set_tests_properties(win.prefix PROPERTIES ENVIRONMENT "${wine_env}"
+                         FIXTURES_SETUP wineprefix TIMEOUT 300)
+endfunction()
+
+# A libFuzzer target (clang, KT_FUZZ=ON); .ci/run runs each one for a minute.
+function(kt_add_fuzzer target)
+    if(NOT KT_FUZZ)
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${target} ${ARG_SOURCES})
+    target_link_libraries(${target} PRIVATE ${ARG_LIBS})
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${target} PRIVATE -fsanitize=fuzzer)
+    set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+endfunction()
+
+# Adds the listed sub-folders of a program that exist; UI folders only with
+# KT_BUILD_UI, bench only with KT_BUILD_BENCH.
+function(kt_add_program_parts)
+    cmake_parse_arguments(ARG "" "" "CORE;UI" ${ARGN})
+    foreach(dir IN LISTS ARG_CORE)
+        if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+            add_subdirectory(${dir})
+        endif()
+    endforeach()
+    if(KT_BUILD_UI)
+        foreach(dir IN LISTS ARG_UI)
+            if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+                add_subdirectory(${dir})
+            endif()
+        endforeach()
+    endif()
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/CMakeLists.txt)
+        add_subdirectory(tests)
+    endif()
+    if(KT_BUILD_BENCH AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/bench/CMakeLists.txt)
+        add_subdirectory(bench)
+    endif()
+    if(KT_FUZZ AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/CMakeLists.txt)
+        add_subdirectory(fuzz)
+    endif()
+endfunction()

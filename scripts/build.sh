@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Configures and builds the native tree in build/ (and, with --windows, the
+# mingw-w64 tree in build/win whose tests CTest runs under Wine).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+extra=()
+[[ "${CI:-}" == "true" ]] && extra+=(-DKT_WERROR=ON)
+windows=0
+for arg in "$@"; do
+    case "$arg" in
+        --windows) windows=1 ;;
+        *) extra+=("$arg") ;;
+    esac
+done
+
+if [[ $windows -eq 1 ]]; then
+    cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" \
+        -DKT_BUILD_UI=OFF -DKT_BUILD_BENCH=OFF "${extra[@]}" >/dev/null
+    cmake --build build/win
+    extra+=(-DKT_WINDOWS_LEG_DIR="$PWD/build/win")
+fi
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${extra[@]}" >/dev/null
+cmake --build build
