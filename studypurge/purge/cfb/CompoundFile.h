@@ -1,0 +1,60 @@
+#pragma once
+// Our own reader and in-place editor of compound files (the published compound file
+// binary format, major versions 3 and 4). It opens a file exclusively, validates the
+// whole structure before anything is written, and destroys elements in place so that
+// the removed data is really gone and the file stays readable after every single write.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cfb {
+
+enum class EntryType : std::uint8_t { Storage = 1, Stream = 2, Root = 5 };
+
+struct EntryInfo {
+    std::uint32_t id = 0;  // directory entry number; stable while the file is open
+    std::u16string name;
+    EntryType type = EntryType::Stream;
+    std::uint64_t size = 0;  // streams only
+};
+
+class CompoundFile {
+public:
+    static constexpr std::uint32_t kRootId = 0;
+
+    // Opens `path` read-write, locked exclusively, and validates the structure.
+    // Returns null and sets `error` (what was expected, what was found) when the file
+    // cannot be opened, is locked, is not a compound file, or carries anything that
+    // would make an edit unsafe. Nothing is written by a failed open.
+    static std::unique_ptr<CompoundFile> open(const std::string& path, std::string& error);
+
+    ~CompoundFile();
+    CompoundFile(const CompoundFile&) = delete;
+    CompoundFile& operator=(const CompoundFile&) = delete;
+
+    // The children of a storage (or the root) in the tree's in-order sequence.
+    std::vector<EntryInfo> children(std::uint32_t storageId) const;
+
+    // The child of that name, compared case-insensitively as the format does.
+    std::optional<EntryInfo> find(std::uint32_t storageId, std::u16string_view name) const;
+
+    // Destroys the named child of a storage: a stream, or a storage with its whole
+    // subtree. Returns false and sets `error` when there is no such child or a write
+    // fails.
+    bool destroy(std::uint32_t storageId, std::u16string_view name, std::string& error);
+
+    // Reads a stream's whole content.
+    bool readStream(std::uint32_t streamId, std::vector<std::uint8_t>& data,
+                    std::string& error) const;
+
+private:
+    struct Impl;
+    explicit CompoundFile(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace cfb
