@@ -23,7 +23,7 @@ struct EntryInfo {
 };
 
 class CompoundFile {
-public:
+  public:
     static constexpr std::uint32_t kRootId = 0;
 
     // Opens `path` read-write, locked exclusively, and validates the structure.
@@ -51,7 +51,10 @@ public:
     bool readStream(std::uint32_t streamId, std::vector<std::uint8_t>& data,
                     std::string& error) const;
 
-private:
+    // Bytes written to the file since it was opened (for measurements).
+    std::uint64_t bytesWritten() const;
+
+  private:
     struct Impl;
     explicit CompoundFile(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> impl_;

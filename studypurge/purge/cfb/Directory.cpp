@@ -1,0 +1,269 @@
+#include "Directory.h"
+
+#include <algorithm>
+
+#include "Format.h"
+
+namespace cfb::detail {
+
+namespace {
+
+std::uint32_t fullLevels(std::size_t count) {
+    std::uint32_t levels = 0;
+    while ((std::size_t{2} << levels) - 1 <= count) {
+        ++levels;
+    }
+    return levels;
+}
+
+std::uint32_t buildRange(const std::vector<std::uint32_t>& ids, std::size_t lo, std::size_t hi,
+                         std::uint32_t depth, std::uint32_t blackLevels, BalancedTree& tree) {
+    if (lo >= hi) {
+        return kNoEntry;
+    }
+    const std::size_t mid = lo + (hi - lo) / 2;
+    const std::uint32_t left = buildRange(ids, lo, mid, depth + 1, blackLevels, tree);
+    const std::uint32_t right = buildRange(ids, mid + 1, hi, depth + 1, blackLevels, tree);
+    // Sibling subtrees differ by at most one entry, so every level but the last is
+    // full: black above it, red on it keeps all black heights equal.
+    tree.nodes[mid] = {left, right, depth < blackLevels ? kBlack : kRed};
+    tree.postOrder.push_back(mid);
+    return ids[mid];
+}
+
+}  // namespace
+
+BalancedTree balanceSequence(const std::vector<std::uint32_t>& ids) {
+    BalancedTree tree;
+    tree.nodes.resize(ids.size());
+    tree.root = buildRange(ids, 0, ids.size(), 0, fullLevels(ids.size()), tree);
+    return tree;
+}
+
+char16_t upperUnit(char16_t c) {
+    if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7) ||
+        (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2) || (c >= 0x430 && c <= 0x44F) ||
+        (c >= 0xFF41 && c <= 0xFF5A)) {
+        return static_cast<char16_t>(c - 0x20);
+    }
+    if (c == 0xFF) {
+        return 0x178;
+    }
+    if (c >= 0x450 && c <= 0x45F) {
+        return static_cast<char16_t>(c - 0x50);
+    }
+    const bool pairedLatin = (c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177) ||
+                             (c >= 0x460 && c <= 0x481) || (c >= 0x48A && c <= 0x4BF);
+    if (pairedLatin && (c & 1)) {
+        return static_cast<char16_t>(c - 1);
+    }
+    const bool oddPairedLatin = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+    if (oddPairedLatin && !(c & 1)) {
+        return static_cast<char16_t>(c - 1);
+    }
+    return c;
+}
+
+bool sameName(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (upperUnit(a[i]) != upperUnit(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Directory::load(SectorFile& file, const std::vector<std::uint32_t>& chain,
+                     std::uint16_t majorVersion, std::string& error) {
+    chain_ = chain;
+    const std::uint32_t perSector = file.sectorSize() / kEntrySize;
+    entries_.assign(chain.size() * perSector, DirEntry{});
+    std::vector<std::uint8_t> buffer(file.sectorSize());
+    for (std::size_t s = 0; s < chain.size(); ++s) {
+        if (!file.readSector(chain[s], buffer.data(), error)) {
+            return false;
+        }
+        for (std::uint32_t i = 0; i < perSector; ++i) {
+            const std::uint8_t* raw = buffer.data() + i * kEntrySize;
+            DirEntry& e = entries_[s * perSector + i];
+            const std::uint16_t nameBytes = getU16(raw + 64);
+            for (std::uint32_t u = 0; u + 1 < std::min<std::uint32_t>(nameBytes, 64) / 2; ++u) {
+                e.name += static_cast<char16_t>(getU16(raw + 2 * u));
+            }
+            if (nameBytes < 2 || nameBytes > 64 || nameBytes % 2 != 0) {
+                e.name.clear();
+                e.name += u'\xFFFF';  // no valid name; checked when the entry is reached
+            }
+            e.type = raw[66];
+            e.color = raw[67];
+            e.left = getU32(raw + 68);
+            e.right = getU32(raw + 72);
+            e.child = getU32(raw + 76);
+            e.startSector = getU32(raw + 116);
+            e.size = majorVersion == 3 ? getU32(raw + 120) : getU64(raw + 120);
+        }
+    }
+    return validateTrees(error);
+}
+
+bool Directory::validateTrees(std::string& error) {
+    if (entries_.empty() || entries_[0].type != kTypeRoot) {
+        error = "directory: expected the root entry (type 5) at entry 0, found type " +
+                std::to_string(entries_.empty() ? 0 : entries_[0].type);
+        return false;
+    }
+    DirEntry& root = entries_[0];
+    if (root.left != kNoEntry || root.right != kNoEntry) {
+        error = "directory: expected no siblings of the root entry, found links to " +
+                std::to_string(root.left) + " and " + std::to_string(root.right);
+        return false;
+    }
+    root.live = true;
+    std::vector<std::uint32_t> storages{0};
+    while (!storages.empty()) {
+        const std::uint32_t storage = storages.back();
+        storages.pop_back();
+        if (!visitSiblings(storage, storages, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Walks one storage's sibling tree without recursion; every entry may be reached
+// once in the whole directory, so the walk is bounded by the entry count.
+bool Directory::visitSiblings(std::uint32_t storageId, std::vector<std::uint32_t>& storages,
+                              std::string& error) {
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> pending{
+        {storageId, entries_[storageId].child}};
+    while (!pending.empty()) {
+        const auto [from, id] = pending.back();
+        pending.pop_back();
+        if (id == kNoEntry) {
+            continue;
+        }
+        const std::string link =
+            "directory: entry " + std::to_string(from) + " links to entry " + std::to_string(id);
+        if (id >= entries_.size()) {
+            error = link + ", expected an entry below " + std::to_string(entries_.size());
+            return false;
+        }
+        DirEntry& e = entries_[id];
+        if (e.live) {
+            error = link + ", which is reached twice (a cycle or a shared entry)";
+            return false;
+        }
+        if (e.type != kTypeStorage && e.type != kTypeStream) {
+            error = link + ", expected a storage or stream, found type " + std::to_string(e.type);
+            return false;
+        }
+        if (e.name.size() == 1 && e.name[0] == u'\xFFFF') {
+            error = "directory: entry " + std::to_string(id) +
+                    " expected a name length of 2 to 64 bytes";
+            return false;
+        }
+        if (e.type == kTypeStream && e.child != kNoEntry) {
+            error = "directory: stream entry " + std::to_string(id) +
+                    " expected no children, found a link to entry " + std::to_string(e.child);
+            return false;
+        }
+        e.live = true;
+        if (e.type == kTypeStorage) {
+            storages.push_back(id);
+        }
+        pending.emplace_back(id, e.left);
+        pending.emplace_back(id, e.right);
+    }
+    return true;
+}
+
+bool Directory::isLiveStorage(std::uint32_t id) const {
+    return id < entries_.size() && entries_[id].live &&
+           (entries_[id].type == kTypeStorage || entries_[id].type == kTypeRoot);
+}
+
+bool Directory::isLiveStream(std::uint32_t id) const {
+    return id < entries_.size() && entries_[id].live && entries_[id].type == kTypeStream;
+}
+
+std::vector<std::uint32_t> Directory::children(std::uint32_t storageId) const {
+    std::vector<std::uint32_t> order;
+    if (!isLiveStorage(storageId)) {
+        return order;
+    }
+    std::vector<std::uint32_t> stack;
+    std::uint32_t id = entries_[storageId].child;
+    while (id != kNoEntry || !stack.empty()) {
+        while (id != kNoEntry) {
+            stack.push_back(id);
+            id = entries_[id].left;
+        }
+        id = stack.back();
+        stack.pop_back();
+        order.push_back(id);
+        id = entries_[id].right;
+    }
+    return order;
+}
+
+std::vector<std::uint32_t> Directory::withDescendants(std::uint32_t id) const {
+    std::vector<std::uint32_t> all{id};
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (entries_[all[i]].type == kTypeStorage) {
+            const auto kids = children(all[i]);
+            all.insert(all.end(), kids.begin(), kids.end());
+        }
+    }
+    return all;
+}
+
+std::uint64_t Directory::entryOffset(const SectorFile& file, std::uint32_t id) const {
+    const std::uint32_t perSector = file.sectorSize() / kEntrySize;
+    return file.sectorOffset(chain_[id / perSector]) + std::uint64_t{id % perSector} * kEntrySize;
+}
+
+bool Directory::relink(std::uint32_t storageId, const std::vector<std::uint32_t>& sequence,
+                       SectorFile& file, std::string& error) {
+    const BalancedTree tree = balanceSequence(sequence);
+    for (std::size_t position : tree.postOrder) {
+        DirEntry& e = entries_[sequence[position]];
+        const BalancedTree::Node& node = tree.nodes[position];
+        if (e.color == node.color && e.left == node.left && e.right == node.right) {
+            continue;
+        }
+        e.color = node.color;
+        e.left = node.left;
+        e.right = node.right;
+        std::uint8_t links[9];
+        links[0] = e.color;
+        putU32(links + 1, e.left);
+        putU32(links + 5, e.right);
+        if (!file.write(entryOffset(file, sequence[position]) + 67, links, sizeof links, error)) {
+            return false;
+        }
+    }
+    DirEntry& storage = entries_[storageId];
+    if (storage.child != tree.root) {
+        storage.child = tree.root;
+        std::uint8_t link[4];
+        putU32(link, storage.child);
+        if (!file.write(entryOffset(file, storageId) + 76, link, sizeof link, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Directory::markUnused(std::uint32_t id, SectorFile& file, std::string& error) {
+    entries_[id] = DirEntry{};
+    std::uint8_t raw[kEntrySize] = {};
+    putU32(raw + 68, kNoEntry);
+    putU32(raw + 72, kNoEntry);
+    putU32(raw + 76, kNoEntry);
+    return file.write(entryOffset(file, id), raw, sizeof raw, error);
+}
+
+}  // namespace cfb::detail
