@@ -1,0 +1,4 @@
+# Unit-list setting (both back ends) and the spreadsheet import.
+set(_here ${CMAKE_CURRENT_LIST_DIR})
+kt_add_core_test(material_registry_test SOURCES ${_here}/registry_test.cpp
+                 LIBS kt_material_settings)
