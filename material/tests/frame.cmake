@@ -1,0 +1,9 @@
+# Main frame of the browser: help path rules (both legs) and the frame widgets (Qt).
+kt_add_core_test(material_help_paths_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/help_paths_test.cpp
+    LIBS kt_material_platform)
+if(KT_BUILD_UI)
+    kt_add_qt_test(material_frame_test
+        SOURCES ${CMAKE_CURRENT_LIST_DIR}/frame_test.cpp
+        LIBS kt_material_frame)
+endif()
