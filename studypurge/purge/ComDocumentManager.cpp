@@ -1,6 +1,5 @@
 // Windows back end of the document manager: the CAD host's in-process component,
 // created by CLSID and called through its vtables by slot number.
-#include <oleauto.h>
 #include <windows.h>
 
 #include <cstddef>
@@ -52,7 +51,7 @@ struct ApplicationVtbl {
 
 struct DocumentVtbl {
     KT_UNKNOWN_SLOTS;
-    void* unused4to17[14];
+    void* unused3to17[15];
     HRESULT(STDMETHODCALLTYPE* CloseDocument)(void*);  // 18
     void* unused19to35[17];
     HRESULT(STDMETHODCALLTYPE* Save)(void*, LONG* result);  // 36
@@ -60,7 +59,7 @@ struct DocumentVtbl {
 
 struct NewerDocumentVtbl {
     KT_UNKNOWN_SLOTS;
-    void* unused4to83[80];
+    void* unused3to83[81];
     HRESULT(STDMETHODCALLTYPE* OpenStreamItem)
     (void*, BSTR name, VARIANT_BOOL flag,
      IUnknown** item);                                                              // 84
@@ -72,7 +71,7 @@ struct NewerDocumentVtbl {
 
 struct OlderDocumentVtbl {
     KT_UNKNOWN_SLOTS;
-    void* unused4to83[80];
+    void* unused3to83[81];
     HRESULT(STDMETHODCALLTYPE* OpenStreamItem)
     (void*, BSTR name, VARIANT_BOOL flag,
      IUnknown** item);                                                              // 84
