@@ -72,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(NativePathStyle, MatchesTheSystem) {
 #ifdef _WIN32
     EXPECT_EQ(nativePathStyle(), PathStyle::Windows);
-    EXPECT_EQ(folderHelpPath("C:\\Korvex\\M\\materialxx"), "C:\\Korvex\\M\\help\\Material.chm");
+    EXPECT_EQ(folderHelpPath("C:\\Korvex\\M\\Materials\\"), "C:\\Korvex\\M\\help\\Material.chm");
 #else
     EXPECT_EQ(nativePathStyle(), PathStyle::Posix);
     EXPECT_EQ(installationHelpPath("/k"), "/k/help/Material.chm");
