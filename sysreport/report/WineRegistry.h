@@ -26,6 +26,12 @@ class WineRegistryFile {
     // The value of a listed key; status 2 when missing.
     RawRegistryValue value(std::string_view key, std::string_view valueName) const;
 
+    // Every listed key (parents included) and the values of each, names in lower case.
+    const std::set<std::string>& keys() const { return keys_; }
+    const std::map<std::string, std::map<std::string, RawRegistryValue>>& values() const {
+        return values_;
+    }
+
   private:
     std::set<std::string> keys_;  // every listed key and all its parents
     std::map<std::string, std::map<std::string, RawRegistryValue>> values_;
