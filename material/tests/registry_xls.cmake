@@ -2,3 +2,5 @@
 set(_here ${CMAKE_CURRENT_LIST_DIR})
 kt_add_core_test(material_registry_test SOURCES ${_here}/registry_test.cpp
                  LIBS kt_material_settings)
+kt_add_core_test(material_xls_test SOURCES ${_here}/xls_test.cpp LIBS kt_material_xls)
+target_compile_definitions(material_xls_test PRIVATE KT_XLS_FIXTURES="${_here}/fixtures/xls")

@@ -1,0 +1,38 @@
+#pragma once
+// Reading materials from an Excel 97-2003 workbook (.xls) file. Built where the FreeXL
+// library is available (KT_MATERIAL_XLS_FILES is then defined).
+
+#include <memory>
+#include <string>
+
+#include "SheetImport.h"
+
+namespace material {
+
+// The first worksheet of an open workbook file.
+class WorkbookCells : public SheetCellSource {
+  public:
+    // Opens `path` (UTF-8); null with `error` set when it cannot be read as a workbook.
+    static std::unique_ptr<WorkbookCells> open(const std::string& path, std::string& error);
+    ~WorkbookCells() override;
+    WorkbookCells(const WorkbookCells&) = delete;
+    WorkbookCells& operator=(const WorkbookCells&) = delete;
+
+    std::uint32_t rowCount() const override { return rows_; }
+    std::uint32_t columnCount() const { return columns_; }
+    SheetCell cell(std::uint32_t row, std::uint32_t column) const override;
+
+  private:
+    WorkbookCells(const void* handle, std::uint32_t rows, std::uint32_t columns);
+
+    const void* handle_;
+    std::uint32_t rows_;
+    std::uint32_t columns_;
+};
+
+// Imports the materials of the workbook at `path`; an error names the file when it
+// cannot be read and the row when the sheet breaks a limit.
+SheetImport readSpreadsheet(const std::string& path,
+                            const SheetNumberParser& parse = parsePlainNumber);
+
+}  // namespace material
