@@ -67,6 +67,11 @@ bool AllocationTable::claimChain(std::uint32_t start, std::uint32_t owner,
 }
 
 bool AllocationTable::claimSector(std::uint32_t sector, std::uint32_t owner, std::string& error) {
+    if (sector < owners_.size() && owners_[sector] == owner) {
+        error = name_ + ": sector " + std::to_string(sector) + " is listed twice for " +
+                ownerName(owner);
+        return false;
+    }
     if (!checkLink(sector, owner, 0, error)) {
         return false;
     }
