@@ -1,0 +1,256 @@
+#include "CkwpurgeDlg.h"
+
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+
+#include "CAboutDlg.h"
+#include "DialogUnits.h"
+#include "HelpViewer.h"
+#include "ProgramIcons.h"
+#include "Services.h"
+#include "Strings.h"
+#include "WindowMenu.h"
+
+namespace spdialog {
+
+namespace {
+
+QString controlName(const char* kind, int id) {
+    return QLatin1String(kind) + QString::number(id);
+}
+
+QLabel* addStatic(QWidget* parent, int id, const QString& text, const QRect& geometry) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(controlName("static", id));
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(geometry);
+    return label;
+}
+
+}  // namespace
+
+CkwpurgeDlg::CkwpurgeDlg(DialogServices services, QWidget* parent)
+    : QDialog(parent), services_(std::move(services)) {
+    setObjectName(QStringLiteral("dialog102"));
+    setWindowTitle(QStringLiteral("PLANDRY studypurge "));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(programIcon(IDR_MAINFRAME));
+    setFont(dialogFont());
+    createControls();
+    updateData(false);
+
+    if (hasWindowMenu()) {
+        appendAboutItem(reinterpret_cast<void*>(winId()),
+                        loadString(IDS_ABOUTBOX).toStdU16String());
+    }
+}
+
+void CkwpurgeDlg::createControls() {
+    const DialogUnits du = DialogUnits::forFont(font());
+    setFixedSize(du.size(323, 239));
+
+    auto* group = new QGroupBox(QStringLiteral("Clean all Simulation data from file"), this);
+    group->setObjectName(controlName("group", 1021));
+    group->setGeometry(du.rect(6, 7, 310, 182));
+
+    addStatic(this, 1016, QStringLiteral("Choose PLANDRY file (*.pldprt;*.pldasm)"),
+              du.rect(13, 25, 142, 8));
+    pathEdit_ = new QLineEdit(this);
+    pathEdit_->setObjectName(controlName("edit", 1001));
+    pathEdit_->setGeometry(du.rect(13, 38, 246, 15));
+    QPushButton* browse = addButton(1002, QStringLiteral("Browse..."), 263, 38);
+    addStatic(this, 1017, QStringLiteral("Clean studies from following products:"),
+              du.rect(13, 62, 119, 8));
+
+    addIcon(IDI_SIMULATION, 18, 77);
+    simulationCheck_ = addCheckBox(1009, QStringLiteral("PLANDRY Simulation"), 43, 83, 99);
+    addIcon(IDI_QUIKLET, 18, 96);
+    quikletCheck_ = addCheckBox(1008, QStringLiteral("SimulationQuiklet"), 43, 102, 69);
+    addIcon(IDI_MOTION, 18, 117);
+    motionCheck_ = addCheckBox(1010, QStringLiteral("PLANDRY Motion"), 43, 123, 85);
+    addIcon(IDI_FLOW, 18, 139);
+    flowCheck_ = addCheckBox(1013, QStringLiteral("PLANDRY Flow Simulation (include Driftlet)"), 43,
+                             145, 178);
+    addIcon(IDI_SUSTAINABILITY, 18, 163);
+    sustainabilityCheck_ =
+        addCheckBox(1014, QStringLiteral("PLANDRY  Sustainability"), 43, 169, 145);
+
+    statusLine_ = addStatic(this, 1018, QString(), du.rect(10, 195, 288, 8));
+    QPushButton* clean = addButton(1012, QStringLiteral("Clean File"), 154, 216);
+    QPushButton* close = addButton(2, QStringLiteral("Close"), 210, 216);
+    QPushButton* help = addButton(1011, QStringLiteral("Help"), 265, 216);
+
+    connect(browse, &QPushButton::clicked, this, &CkwpurgeDlg::OnBrowse);
+    connect(clean, &QPushButton::clicked, this, &CkwpurgeDlg::OnCleanFile);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(help, &QPushButton::clicked, this, &CkwpurgeDlg::OnHelp);
+
+    // Controls were created in tab order; state it for the focusable ones.
+    const QList<QWidget*> order = {pathEdit_,    browse,     simulationCheck_,     quikletCheck_,
+                                   motionCheck_, flowCheck_, sustainabilityCheck_, clean,
+                                   close,        help};
+    for (qsizetype i = 0; i + 1 < order.size(); ++i) {
+        setTabOrder(order[i], order[i + 1]);
+    }
+}
+
+QPushButton* CkwpurgeDlg::addButton(int id, const QString& text, int left, int top) {
+    const DialogUnits du = DialogUnits::forFont(font());
+    auto* button = new QPushButton(text, this);
+    button->setObjectName(controlName("button", id));
+    button->setGeometry(du.rect(left, top, id == 1002 ? 46 : 50, 14));
+    return button;
+}
+
+QCheckBox* CkwpurgeDlg::addCheckBox(int id, const QString& text, int left, int top, int width) {
+    const DialogUnits du = DialogUnits::forFont(font());
+    auto* check = new QCheckBox(text, this);
+    check->setObjectName(controlName("check", id));
+    check->setGeometry(du.rect(left, top, width, 10));
+    return check;
+}
+
+void CkwpurgeDlg::addIcon(int iconId, int left, int top) {
+    const DialogUnits du = DialogUnits::forFont(font());
+    auto* icon = new QLabel(this);
+    icon->setObjectName(controlName("icon", iconId));
+    icon->setPixmap(programIcon(iconId).pixmap(kIconPixels, kIconPixels));
+    // Icon controls take the icon's own size.
+    icon->setGeometry(du.x(left), du.y(top), kIconPixels, kIconPixels);
+}
+
+void CkwpurgeDlg::updateData(bool saveAndValidate) {
+    struct Binding {
+        bool CkwpurgeDlg::*member;
+        QCheckBox* check;
+    };
+    // Exchange order: path, then Simulation, Motion, Quiklet, Flow, Sustainability.
+    const std::array<Binding, 5> ticks = {{
+        {&CkwpurgeDlg::m_cleanSimulation, simulationCheck_},
+        {&CkwpurgeDlg::m_cleanMotion, motionCheck_},
+        {&CkwpurgeDlg::m_cleanSimulationQuiklet, quikletCheck_},
+        {&CkwpurgeDlg::m_cleanFlow, flowCheck_},
+        {&CkwpurgeDlg::m_cleanSustainability, sustainabilityCheck_},
+    }};
+    if (saveAndValidate) {
+        m_filePath = pathEdit_->text();
+        for (const Binding& tick : ticks) {
+            this->*tick.member = tick.check->isChecked();
+        }
+    } else {
+        pathEdit_->setText(m_filePath);
+        for (const Binding& tick : ticks) {
+            tick.check->setChecked(this->*tick.member);
+        }
+    }
+}
+
+std::string CkwpurgeDlg::filePath() const {
+    return m_filePath.toStdString();
+}
+
+void CkwpurgeDlg::reset() {
+    m_filePath.clear();
+    m_cleanSimulation = false;
+    m_cleanMotion = false;
+    m_cleanSimulationQuiklet = false;
+    m_cleanFlow = false;
+    m_cleanSustainability = false;
+    updateData(false);
+}
+
+void CkwpurgeDlg::setStatusText(const std::string& text) {
+    statusLine_->setText(QString::fromStdString(text));
+}
+
+void CkwpurgeDlg::showMessage(const std::string& text) {
+    services_.messages.show(this, QString::fromStdString(text));
+}
+
+bool CkwpurgeDlg::anyProductTicked() const {
+    return m_cleanSimulation || m_cleanMotion || m_cleanSimulationQuiklet || m_cleanFlow ||
+           m_cleanSustainability;
+}
+
+void CkwpurgeDlg::OnBrowse() {
+    QString filter = loadString(IDS_FILE_FILTER);
+    if (filter.isEmpty()) {
+        filter = QLatin1String(kFallbackFilter);
+    }
+    if (auto path = services_.files.openFile(this, qtFilterFromPairs(filter))) {
+        m_filePath = *path;
+        pathEdit_->setText(m_filePath);
+    }
+    statusLine_->clear();
+}
+
+void CkwpurgeDlg::OnHelp() {
+    services_.help.show(reinterpret_cast<void*>(winId()));
+}
+
+void CkwpurgeDlg::OnCleanFile() {
+    updateData(true);
+    if (m_filePath.isEmpty()) {
+        services_.messages.show(this, loadString(IDS_NO_FILE));
+        return;
+    }
+    if (!anyProductTicked()) {
+        services_.messages.show(this, loadString(IDS_NO_PRODUCT));
+        return;
+    }
+    // The purge writes the success text only when it succeeds; a success line left
+    // from an earlier clean must not stand beside a clean that did nothing.
+    statusLine_->clear();
+    services_.purge(*this);
+}
+
+bool CkwpurgeDlg::OnSysCommand(unsigned id) {
+    if (!isAboutCommandId(id)) {
+        return false;
+    }
+    CAboutDlg about(this);
+    about.exec();
+    return true;
+}
+
+void CkwpurgeDlg::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        // A focused push button takes Enter itself; anywhere else it ends the dialog.
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CkwpurgeDlg::contextMenuEvent(QContextMenuEvent* event) {
+    if (hasWindowMenu()) {
+        QDialog::contextMenuEvent(event);
+        return;
+    }
+    QMenu menu(this);
+    QAction* about = menu.addAction(loadString(IDS_ABOUTBOX));
+    about->setObjectName(QStringLiteral("action%1").arg(kAboutCommandId));
+    if (menu.exec(event->globalPos()) == about) {
+        OnSysCommand(kAboutCommandId);
+    }
+}
+
+bool CkwpurgeDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
+    if (isAboutCommand(message)) {
+        OnSysCommand(kAboutCommandId);
+        *result = 0;
+        return true;
+    }
+    return QDialog::nativeEvent(eventType, message, result);
+}
+
+}  // namespace spdialog

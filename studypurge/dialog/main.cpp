@@ -1,0 +1,37 @@
+// studypurge: removes the stored data of chosen analysis products from a PLANDRY
+// part or assembly document.
+#include <QApplication>
+#include <memory>
+
+#include "CkwpurgeDlg.h"
+#include "ProgramIcons.h"
+#include "Services.h"
+#include "purge/PurgeDocument.h"
+
+#ifdef _WIN32
+#include "HtmlHelpViewer.h"
+#else
+#include "DesktopHelpViewer.h"
+#endif
+
+int main(int argc, char** argv) {
+    // Qt puts the GUI thread into a single-threaded COM apartment on Windows, which
+    // the document manager route of the purge needs.
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("studypurge"));
+    QApplication::setWindowIcon(spdialog::programIcon(spdialog::IDR_MAINFRAME));
+
+    spdialog::QtMessageBoxes messages;
+    spdialog::QtFileChooser files;
+#ifdef _WIN32
+    const std::unique_ptr<spdialog::HtmlHelpHost> host = spdialog::createWindowsHtmlHelpHost();
+    spdialog::HtmlHelpViewer help(*host);
+#else
+    spdialog::DesktopHelpViewer help;
+#endif
+
+    spdialog::CkwpurgeDlg dialog(
+        {messages, files, help, [](purge::PurgeDialogPort& port) { purge::PurgeDocument(port); }});
+    dialog.exec();
+    return 0;
+}
