@@ -150,15 +150,5 @@ TEST_F(CfbPurgeTest, UnopenableFileSaysNothingWasChanged) {
     EXPECT_EQ(content, "not a compound file");
 }
 
-TEST_F(CfbPurgeTest, EmptyStorageDestroysEveryElement) {
-    const std::string path = (folder / "doc.pldprt").string();
-    MakeWithGsf(folder / "tree", {"a", "b/", "b/c", "d/"}, path);
-    auto root = platformStorageSystem().openFile(path);
-    ASSERT_NE(root, nullptr);
-    EXPECT_TRUE(EmptyStorage(*root));
-    root.reset();
-    EXPECT_TRUE(ListWithOlefile(path).empty());
-}
-
 }  // namespace
 }  // namespace purge

@@ -168,17 +168,6 @@ INSTANTIATE_TEST_SUITE_P(
                     MotionDestroys(kThird), Prefixed(kThird, {"SUSTAINABILITY2010FULL"})})}),
     [](const auto& info) { return std::string(info.param.label); });
 
-TEST_F(PurgeTest, CompoundRouteKeepsKorworksCommonAndForeignData) {
-    fillBothSubStorages();
-    tick(true, false, false, false, false);
-    run();
-    const auto left = storage.root->paths();
-    EXPECT_THAT(left, ::testing::Contains("ThirdPtyStore/KorworksCommon"));
-    EXPECT_THAT(left, ::testing::Not(::testing::Contains("ThirdPtyStore/Korworks")));
-    EXPECT_THAT(left, ::testing::Contains("ThirdPty/Korworks"));  // ThirdPty not opened
-    EXPECT_THAT(left, ::testing::Contains("Contents"));
-}
-
 TEST_F(PurgeTest, MotionLoadStreamsMatchCaseSensitivelyAnywhereInTheName) {
     Node& s = storage.root->storage("ThirdPtyStore");
     s.stream("xKM_MOTION_LOAD_7");
@@ -382,6 +371,17 @@ TEST_F(ManagerRouteTest, UnavailableManagerSaysNothingWasChangedAndKeepsPathAndT
     EXPECT_EQ(dialog.path, "/docs/bracket.pldprt");
     EXPECT_TRUE(dialog.flow);
     EXPECT_EQ(dialog.status, "earlier status");
+}
+
+// A string that cannot be allocated ends the operation; what was obtained is released
+// (checked on tear-down) and the dialog keeps path and ticks.
+TEST_F(ManagerRouteTest, OutOfMemoryEndsTheOperation) {
+    script.pathAllocationFails = true;
+    tick(true, false, false, false, false);
+    run();
+    EXPECT_THAT(dialog.messages, ElementsAre("Out of memory."));
+    EXPECT_EQ(dialog.resets, 0);
+    EXPECT_TRUE(dialog.simulation);
 }
 
 struct TypeCase {

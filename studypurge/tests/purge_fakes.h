@@ -7,6 +7,7 @@
 #include <cctype>
 #include <map>
 #include <memory>
+#include <new>
 #include <set>
 #include <string>
 #include <vector>
@@ -194,6 +195,7 @@ struct ManagerScript {
     // Stream items that also answer the storage interface (older interface).
     std::set<std::string> streamsAnsweringStorage;
     std::u16string openedPath;  // as the application was given it
+    bool pathAllocationFails = false;
 };
 
 class Counted {
@@ -331,6 +333,9 @@ class FakeApplication : public DocumentApplication, Counted {
                                                   DocumentType type) override {
         journal_.log("openDocument " + Narrow(path) + " " + std::to_string(static_cast<int>(type)));
         s_.openedPath = path;
+        if (s_.pathAllocationFails) {
+            throw std::bad_alloc();
+        }
         if (!s_.documentOk) {
             return nullptr;
         }
