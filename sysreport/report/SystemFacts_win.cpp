@@ -118,8 +118,8 @@ bool trueVersion(OSVERSIONINFOEXW& info) {
     info.dwOSVersionInfoSize = sizeof info;
     using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOEXW*);
     if (HMODULE ntdll = GetModuleHandleW(L"ntdll.dll"); ntdll != nullptr) {
-        auto rtlGetVersion =
-            reinterpret_cast<RtlGetVersionFunction>(GetProcAddress(ntdll, "RtlGetVersion"));
+        auto rtlGetVersion = reinterpret_cast<RtlGetVersionFunction>(
+            reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
         if (rtlGetVersion != nullptr && rtlGetVersion(&info) == 0) {
             return true;
         }

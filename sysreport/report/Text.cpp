@@ -6,7 +6,9 @@
 namespace sysreport {
 
 std::string signedText(long long n) {
-    return n < 0 ? std::to_string(n) : " " + std::to_string(n);
+    std::string text = n < 0 ? "" : " ";
+    text += std::to_string(n);
+    return text;
 }
 
 namespace {
