@@ -314,7 +314,7 @@ int clsMaterial::CurrentMaterial() const {
         return -1;
     }
     const std::optional<MaterialHost::TreeNode> node = host_->SelectedNode();
-    if (!node || node->hasChildren) {
+    if (!node || node->hasChildren || node->isCategory) {
         return -1;
     }
     // A material key ends in four position digits; an empty category's key in blanks.

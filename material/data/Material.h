@@ -32,6 +32,8 @@ class MaterialHost {
     struct TreeNode {
         std::string key;  // category key, name text, then four position digits
         bool hasChildren = false;
+        // A category node, whatever its key ends in (a category name may end in digits).
+        bool isCategory = false;
     };
     // The selected node of the library tree; empty when none is selected.
     virtual std::optional<TreeNode> SelectedNode() const = 0;

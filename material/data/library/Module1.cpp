@@ -1,0 +1,535 @@
+#include "Module1.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "data/LibraryFile.h"
+#include "data/ModelCatalogue.h"
+#include "units/UnitSystems.h"
+
+namespace material {
+namespace {
+
+constexpr std::string_view kSampleName = "My Material";
+constexpr std::string_view kSampleDescription = "This is a sample material";
+constexpr std::string_view kCategoryKeyTail = "    ";
+constexpr std::string_view kNoCategory = "No Category";
+
+// The retry question of a failed write, asked through the window's message boxes.
+class RetryCancelPrompt final : public SaveErrorPrompt {
+  public:
+    explicit RetryCancelPrompt(LibraryPrompts& prompts) : prompts_(prompts) {}
+    Choice AskRetryCancel(const std::string& message) override {
+        return prompts_.Message(message, MessageButtons::RetryCancel, MessageIcon::Critical) ==
+                       MessageAnswer::Retry
+                   ? Choice::Retry
+                   : Choice::Cancel;
+    }
+
+  private:
+    LibraryPrompts& prompts_;
+};
+
+// Sets a flag for the lifetime of the guard.
+class FlagGuard {
+  public:
+    explicit FlagGuard(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagGuard() { flag_ = false; }
+    FlagGuard(const FlagGuard&) = delete;
+    FlagGuard& operator=(const FlagGuard&) = delete;
+
+  private:
+    bool& flag_;
+};
+
+FileDialogRequest OpenRequest() {
+    FileDialogRequest request;
+    request.title = kOpenDialogTitle;
+    request.filter = kOpenDialogFilter;
+    request.fileMustExist = true;
+    request.hideReadOnly = true;
+    return request;
+}
+
+FileDialogRequest SaveRequest() {
+    FileDialogRequest request;
+    request.title = kSaveDialogTitle;
+    request.filter = kSaveDialogFilter;
+    request.defaultSuffix = "lib";
+    request.hideReadOnly = true;
+    request.overwritePrompt = true;
+    return request;
+}
+
+// The position in the last four characters of a material key; -1 when they are not
+// four digits.
+int PositionInKey(std::string_view key) {
+    if (key.size() < 4) {
+        return -1;
+    }
+    const std::string_view digits = key.substr(key.size() - 4);
+    int position = -1;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), position);
+    return ec == std::errc() && end == digits.data() + digits.size() ? position : -1;
+}
+
+template <typename T>
+void RotateToEnd(std::vector<T>& items, std::size_t from) {
+    std::rotate(items.begin() + static_cast<std::ptrdiff_t>(from),
+                items.begin() + static_cast<std::ptrdiff_t>(from) + 1, items.end());
+}
+
+template <typename T>
+void EraseAt(std::vector<T>& items, std::size_t at) {
+    items.erase(items.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+}  // namespace
+
+std::string PositionDigits(int position) {
+    std::string digits = std::to_string(position);
+    if (position >= 0 && digits.size() < 4) {
+        digits.insert(0, 4 - digits.size(), '0');
+    }
+    return digits;
+}
+
+std::string MaterialKey(std::string_view categoryKey, std::string_view nameText, int position) {
+    std::string key(categoryKey);
+    key += nameText;
+    key += PositionDigits(position);
+    return key;
+}
+
+Module1::Module1(LibraryServices services)
+    : services_(std::move(services)), numbers_(services_.separator.ReadDecimalSeparator()) {}
+
+// ---- New, open, save, close ------------------------------------------------------
+
+void Module1::NewLibrary() {
+    if (open_ && CloseLibrary()) {
+        ApplySavedUnitSystem();
+        return;
+    }
+    open_ = true;
+    origin_ = Origin::New;
+    fileName_.clear();
+    rememberedPosition_ = -1;
+    copySourcePosition_ = -1;
+
+    LibraryContent content;
+    {
+        FlagGuard fresh(creatingRecords_);
+        clsMaterial& sample = content.materials.emplace_back(this);
+        sample.setMaterialType(std::string(kSampleName) + "  ");
+        sample.setMaterialName(std::string(kSampleName));
+        sample.setMaterialDescription(std::string(kSampleDescription));
+        content.twins.emplace_back(this).Copy(sample);
+    }
+    MaterialEntry& entry = content.entries.emplace_back();
+    entry.categoryKey = std::string(kSampleName) + std::string(kCategoryKeyTail);
+    entry.nameText = kSampleName;
+    entry.description = kSampleDescription;
+    content_ = std::move(content);
+    FillPanelUnitTables();
+
+    FillTree();
+    ShowWindow(std::string(kNewLibraryCaption));
+    SelectFirstMaterial();
+    FillPanelTexts();
+    FillUnitList();
+    FillTypeList();
+    services_.window.RefreshUnitDisplay();
+    ApplySavedUnitSystem();
+}
+
+void Module1::OpenLibrary() {
+    for (;;) {
+        const std::optional<std::string> path = services_.prompts.OpenFile(OpenRequest());
+        if (!path) {
+            return;
+        }
+        std::optional<LibraryContent> content = Load(*path);
+        if (!content) {
+            continue;  // refused: the user picks again, the open library is untouched
+        }
+        const Origin origin = isSpreadsheetFileName(*path) ? Origin::Workbook : Origin::File;
+        if (open_) {
+            const CloseResult closed = Close();
+            if (closed.cancelled) {
+                return;
+            }
+            if (closed.saved) {
+                content = Load(*path);  // the save may have written the chosen file
+                if (!content) {
+                    return;
+                }
+            }
+        }
+        Install(std::move(*content), *path, origin);
+        return;
+    }
+}
+
+bool Module1::Save() {
+    return SaveLibrary(false) == SaveResult::Written;
+}
+
+bool Module1::SaveAs() {
+    return SaveLibrary(true) == SaveResult::Written;
+}
+
+Module1::SaveResult Module1::SaveLibrary(bool askForFile) {
+    services_.window.EndGridEdit();
+    if (!open_ || tree_.Empty() || content_.materials.empty()) {
+        Tell(kNothingToSaveMessage, MessageButtons::Ok, MessageIcon::None);
+        return SaveResult::NothingToSave;
+    }
+    std::string path = fileName_;
+    if (askForFile || !HasOwnFile()) {
+        const std::optional<std::string> chosen = services_.prompts.SaveFile(SaveRequest());
+        if (!chosen) {
+            return SaveResult::NotSaved;
+        }
+        path = *chosen;
+    }
+    const CategoryNumbering numbering = NumberCategories(content_.materials);
+    RetryCancelPrompt retry(services_.prompts);
+    const WriteOutcome outcome =
+        WriteLibraryWithRetry(path, content_.materials, numbering, services_.files, retry);
+    if (!outcome.written) {
+        return SaveResult::NotSaved;
+    }
+    if (!HasOwnFile() || path != fileName_) {
+        fileName_ = path;
+        caption_ = path;
+        origin_ = Origin::File;
+        services_.window.SetCaption(caption_);
+    }
+    return SaveResult::Written;
+}
+
+bool Module1::CloseLibrary() {
+    return Close().cancelled;
+}
+
+Module1::CloseResult Module1::Close() {
+    CloseResult result;
+    if (!open_) {
+        return result;
+    }
+    const std::string question =
+        HasOwnFile() ? "Save changes to " + fileName_ + " ?" : std::string(kSaveNewQuestion);
+    switch (Tell(question, MessageButtons::YesNoCancel, MessageIcon::Question)) {
+        case MessageAnswer::Yes: {
+            // A save that did not happen keeps the library: the user asked to keep it.
+            const SaveResult saved = SaveLibrary(!HasOwnFile());
+            if (saved == SaveResult::NotSaved) {
+                result.cancelled = true;
+                return result;
+            }
+            result.saved = saved == SaveResult::Written;
+            break;
+        }
+        case MessageAnswer::No:
+            break;
+        default:
+            result.cancelled = true;
+            return result;
+    }
+    services_.settings.SetValue(static_cast<std::int16_t>(services_.window.UnitListPosition()));
+    ClearLibrary();
+    services_.window.Close();
+    windowShown_ = false;
+    open_ = false;
+    origin_ = Origin::None;
+    fileName_.clear();
+    caption_.clear();
+    return result;
+}
+
+std::optional<LibraryContent> Module1::Load(const std::string& path) {
+    numbers_ = NumberParser(services_.separator.ReadDecimalSeparator());
+    if (isSpreadsheetFileName(path)) {
+        return LoadWorkbook(path);
+    }
+    ReadOutcome outcome;
+    {
+        FlagGuard fresh(creatingRecords_);
+        outcome = ReadLibraryFile(path, numbers_, services_.files, this);
+    }
+    if (!outcome.accepted) {
+        Tell(outcome.message, MessageButtons::Ok, MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    return std::move(outcome.content);
+}
+
+std::optional<LibraryContent> Module1::LoadWorkbook(const std::string& path) {
+    const SheetImport sheet = services_.readWorkbook
+                                  ? services_.readWorkbook(path)
+                                  : SheetImport{{}, std::string(kNoWorkbookReaderMessage)};
+    if (!sheet.ok()) {
+        Tell(sheet.error, MessageButtons::Ok, MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    if (sheet.materials.size() > static_cast<std::size_t>(kLibraryCapacity)) {
+        Tell(kTooManyMaterialsMessage, MessageButtons::Ok, MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    // Values 0-9 are the ten properties of the first model type, in row order; the
+    // eleventh value has no row there and stays in the entry only.
+    const std::vector<PropertySlot>& rows = ModelRows(0);
+    FlagGuard fresh(creatingRecords_);
+    LibraryContent content;
+    for (const ImportedMaterial& imported : sheet.materials) {
+        MaterialEntry& entry = content.entries.emplace_back();
+        entry.categoryKey =
+            imported.categoryKey.empty() ? std::string(kNoCategory) : imported.categoryKey;
+        entry.nameText = imported.nameText;
+        std::copy_n(imported.values.begin(), std::min(imported.values.size(), entry.values.size()),
+                    entry.values.begin());
+
+        clsMaterial& record = content.materials.emplace_back(this);
+        record.setMaterialType(entry.categoryKey);
+        record.setMaterialName(entry.nameText);
+        for (std::size_t v = 0; v < imported.values.size() && v < rows.size(); ++v) {
+            record.setProperty(clsMaterial::GetNthProperty(rows[v]));
+            record.setValue(imported.values[v]);
+        }
+        content.twins.emplace_back(this).CopyAllProperties(record);
+    }
+    return content;
+}
+
+void Module1::Install(LibraryContent content, const std::string& path, Origin origin) {
+    content_ = std::move(content);
+    open_ = true;
+    origin_ = origin;
+    // An imported library has no file of its own yet: Save goes to Save as, so that
+    // library text is never written over the workbook.
+    fileName_ = origin == Origin::File ? path : std::string();
+    rememberedPosition_ = -1;
+    copySourcePosition_ = -1;
+
+    FillPanelUnitTables();
+    FillTree();
+    ShowWindow(path);
+    SelectFirstMaterial();
+    FillPanelTexts();
+    services_.window.ShowValuePanel(true);
+    FillUnitList();
+    FillTypeList();
+    ApplySavedUnitSystem();
+}
+
+void Module1::ShowWindow(const std::string& caption) {
+    if (!windowShown_) {
+        FillTreeImages();
+    }
+    caption_ = caption;
+    services_.window.Show(caption_);
+    windowShown_ = true;
+    services_.window.ShowTree();
+}
+
+// ---- Delete, reset, move ---------------------------------------------------------
+
+void Module1::DeleteMaterial() {
+    const LibraryNode* node = tree_.Selected();
+    if (node == nullptr) {
+        return;
+    }
+    if (node->isCategory()) {
+        if (!node->children.empty()) {
+            Tell(kCannotDeleteCategoryMessage, MessageButtons::Ok, MessageIcon::Exclamation);
+        } else {
+            tree_.Remove(node->key);
+        }
+        return;
+    }
+    const int position = PositionOfNode(node);
+    if (position < 0) {
+        return;
+    }
+    const std::string question = "Are you sure, you want to delete " + node->text + " ?";
+    if (Tell(question, MessageButtons::YesNo, MessageIcon::Question) != MessageAnswer::Yes) {
+        return;
+    }
+    const auto at = static_cast<std::size_t>(position);
+    EraseAt(content_.entries, at);
+    EraseAt(content_.materials, at);
+    EraseAt(content_.twins, at);
+    rememberedPosition_ = -1;
+
+    FillTree();
+    services_.window.SetPanelTexts({}, {}, {});
+    services_.window.HidePanelCommands();
+    // The material that took the deleted one's place, else the new last one.
+    const int next = std::min(position, LastPosition());
+    if (next >= 0) {
+        const MaterialEntry& entry = content_.entries[static_cast<std::size_t>(next)];
+        SelectAndShow(MaterialKey(entry.categoryKey, entry.nameText, next));
+    }
+}
+
+void Module1::ResetMaterial() {
+    const int position = SelectedMaterialPosition();
+    if (position < 0) {
+        return;
+    }
+    content_.materials[static_cast<std::size_t>(position)].reset();
+    services_.window.ShowMaterialAgain();
+}
+
+void Module1::MoveMaterial(const std::string& targetCategoryKey) {
+    const LibraryNode* target = tree_.Find(targetCategoryKey);
+    const int position = PositionOfNode(tree_.Find(dragSourceKey_));
+    if (target == nullptr || !target->isCategory() || position < 0) {
+        return;
+    }
+    const auto from = static_cast<std::size_t>(position);
+    RotateToEnd(content_.entries, from);
+    RotateToEnd(content_.materials, from);
+    RotateToEnd(content_.twins, from);
+    const int last = LastPosition();
+    MaterialEntry& moved = content_.entries.back();
+    moved.categoryKey = targetCategoryKey;
+    content_.materials.back().setMaterialType(targetCategoryKey);
+    content_.twins.back().setMaterialType(targetCategoryKey);
+
+    FillTree();
+    SelectAndShow(MaterialKey(targetCategoryKey, moved.nameText, last));
+}
+
+void Module1::SelectAndShow(const std::string& key) {
+    tree_.Select(key);
+    if (tree_.Selected() != nullptr) {
+        services_.window.NodeClick(key);
+    }
+}
+
+void Module1::SelectFirstMaterial() {
+    if (content_.entries.empty()) {
+        tree_.ClearSelection();
+        return;
+    }
+    const MaterialEntry& first = content_.entries.front();
+    tree_.Select(MaterialKey(first.categoryKey, first.nameText, 0));
+}
+
+// ---- Tree, lists and panel -------------------------------------------------------
+
+void Module1::FillTree() {
+    tree_.Rebuild([this] {
+        for (int p = 0; p <= LastPosition(); ++p) {
+            const MaterialEntry& entry = content_.entries[static_cast<std::size_t>(p)];
+            tree_.AddCategory(entry.categoryKey, entry.categoryKey);
+            tree_.AddMaterial(entry.categoryKey, MaterialKey(entry.categoryKey, entry.nameText, p),
+                              entry.nameText);
+        }
+    });
+}
+
+void Module1::FillTreeImages() {
+    LibraryWindow& window = services_.window;
+    window.LoadTreeImage(kImageOpenBook, "OPENBOOK");
+    window.LoadTreeImage(kImageClosedBook, "CLOSEDBOOK");
+    window.LoadTreeImage(kImageLeaf, "LEAF");
+    window.LoadTreeImage(kImageSelectedLeaf, "LEAF1");
+}
+
+void Module1::ClearLibrary() {
+    content_ = LibraryContent{};
+    services_.window.ClearTreeImages();
+    tree_.Clear();
+    services_.window.ShowValuePanel(false);
+}
+
+void Module1::FillTypeList() {
+    services_.window.FillTypeList({kModelTypeNames.begin(), kModelTypeNames.end()});
+}
+
+void Module1::FillUnitList() {
+    services_.window.FillUnitList({kUnitListTexts.begin(), kUnitListTexts.end()});
+}
+
+void Module1::FillPanelUnitTables() {
+    services_.window.SetPanelUnitTables(PanelUnitLabels(), PanelSiPerIps(), PanelMksPerIps());
+}
+
+void Module1::FillPanelTexts() {
+    const int position = SelectedMaterialPosition();
+    if (tree_.Empty() || position < 0) {
+        return;
+    }
+    const MaterialEntry& entry = content_.entries[static_cast<std::size_t>(position)];
+    services_.window.SetPanelTexts(entry.categoryKey, entry.nameText, entry.description);
+}
+
+void Module1::ApplySavedUnitSystem() {
+    const int position = services_.settings.GetValue();
+    if (position >= 0 && position < static_cast<int>(kUnitListTexts.size())) {
+        services_.window.SelectUnitListPosition(position);
+    }
+}
+
+double Module1::ParseNumber(std::string_view text) const {
+    return numbers_.Parse(text).value_or(0.0);
+}
+
+int Module1::SelectedMaterialPosition() const {
+    return PositionOfNode(tree_.Selected());
+}
+
+int Module1::PositionOfNode(const LibraryNode* node) const {
+    if (node == nullptr || node->isCategory()) {
+        return -1;
+    }
+    const int position = PositionInKey(node->key);
+    return position <= LastPosition() ? position : -1;
+}
+
+MessageAnswer Module1::Tell(std::string_view text, MessageButtons buttons, MessageIcon icon) {
+    return services_.prompts.Message(std::string(text), buttons, icon);
+}
+
+// ---- MaterialHost ----------------------------------------------------------------
+
+std::string Module1::CurrentUnitSystem() const {
+    // Records of a library being read or created hold SI values, whatever the window
+    // of the library before it shows.
+    if (creatingRecords_ || !windowShown_) {
+        return std::string(kSi);
+    }
+    return services_.window.ShownUnitSystem();
+}
+
+int Module1::UnitListPosition() const {
+    return services_.window.UnitListPosition();
+}
+
+int Module1::TypeListPosition() const {
+    return services_.window.TypeListPosition();
+}
+
+std::optional<MaterialHost::TreeNode> Module1::SelectedNode() const {
+    const LibraryNode* node = tree_.Selected();
+    if (node == nullptr) {
+        return std::nullopt;
+    }
+    MaterialHost::TreeNode selected;
+    selected.key = node->key;
+    selected.hasChildren = !node->children.empty();
+    selected.isCategory = node->isCategory();
+    return selected;
+}
+
+clsMaterial* Module1::MaterialAt(int position) {
+    if (position < 0 || position > LastPosition()) {
+        return nullptr;
+    }
+    return &content_.materials[static_cast<std::size_t>(position)];
+}
+
+}  // namespace material
