@@ -357,13 +357,33 @@ class FrameTest : public QObject {
         QVERIFY(!f.toolbar()->isHidden());
     }
 
+    void frameShortcutsWork() {
+        Frame f;
+        f.showAndWait();
+        QTest::keyClick(f.window.get(), Qt::Key_O, Qt::ControlModifier);
+        QTest::keyClick(f.window.get(), Qt::Key_F1);
+        QCOMPARE(f.commands.calls, std::vector<std::string>{"open"});
+        QCOMPARE(f.helpShown.size(), size_t(1));
+    }
+
     void libraryMenusReplaceAndRestoreTheFrameMenus() {
         Frame f;
+        f.showAndWait();
         QMenu libraryFile("&File");
-        QMenu libraryView("&View");
-        f.window->showMenus({&libraryFile, &libraryView});
+        QMenu libraryHelp("&Help");
+        QAction* libraryTopics = libraryHelp.addAction("&Help Topics");
+        libraryTopics->setShortcut(QKeySequence(Qt::Key_F1));
+        QSignalSpy libraryHelpShown(libraryTopics, &QAction::triggered);
+        f.window->showMenus({&libraryFile, &libraryHelp});
         QCOMPARE(f.window->menuBar()->actions(),
-                 (QList<QAction*>{libraryFile.menuAction(), libraryView.menuAction()}));
+                 (QList<QAction*>{libraryFile.menuAction(), libraryHelp.menuAction()}));
+
+        // The frame's own keys rest while the library window's menus are shown.
+        QTest::keyClick(f.window.get(), Qt::Key_F1);
+        QTest::keyClick(f.window.get(), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(libraryHelpShown.count(), 1);
+        QVERIFY(f.helpShown.empty());
+        QVERIFY(f.commands.calls.empty());
 
         f.window->showFrameMenus();
         const QList<QAction*> bar = f.window->menuBar()->actions();
@@ -371,6 +391,16 @@ class FrameTest : public QObject {
         QCOMPARE(bar[0]->menu()->objectName(), QString("fileMenu"));
         QCOMPARE(bar[0]->menu()->actions().size(), 4);
         QVERIFY(f.menuItem("fileOpenMenu"));
+    }
+
+    void exitEndsTheProgramWithoutAsking() {
+        Frame f;
+        f.showAndWait();
+        f.window->showAboutBox();
+        QTimer::singleShot(0, f.menuItem("fileExitMenu"), &QAction::trigger);
+        QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });  // in case Exit hangs
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(f.commands.calls.empty());
     }
 
     void closingAsksTheLibraryWindowFirst() {
