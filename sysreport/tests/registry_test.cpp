@@ -1,0 +1,125 @@
+// The registry reader's status and type rules. The rule table runs against the
+// same fixture on both legs: Wine's files on Linux, the real registry on Windows.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "CaseRegistry.h"
+#include "TestData.h"
+#include "WineRegistry.h"
+
+namespace sysreport::testing {
+namespace {
+
+constexpr const char* kTypes = "Software\\KtTest\\Types";
+
+class RegistryRules : public ::testing::Test {
+  protected:
+    RegistryRules()
+        : registry_(testDataPath("registry-rules")),
+          ini_(makeIniFileReader()),
+          reader_(registry_.backend(), *ini_) {}
+
+    CaseRegistry registry_;
+    std::unique_ptr<IniFileReader> ini_;
+    RegistryReader reader_;
+};
+
+struct QueryCase {
+    const char* root;
+    const char* key;
+    const char* name;
+    const char* type;
+    std::int32_t status;
+    RegValue value;  // expected; the default is the text "dflt"
+};
+
+TEST_F(RegistryRules, StatusAndValueFollowTheTypeLetter) {
+    const std::string dflt = "dflt";
+    const QueryCase cases[] = {
+        // Text reads: the data less its last character.
+        {"HKLM", kTypes, "Text", "S", 0, std::string("plain text")},
+        {"hklm", kTypes, "text", "s", 0, std::string("plain text")},
+        {"HKLM", kTypes, "Empty", "S", 0, std::string()},
+        {"HKLM", kTypes, "", "S", 0, std::string("the default")},
+        {"HKLM", kTypes, "Escaped", "S", 0,
+         std::string("quote \" backslash \\ tab\tend caf\xC3\xA9")},
+        {"HKLM", kTypes, "Expand", "S", 0, std::string("%TEMP%\\x")},
+        {"HKLM", kTypes, "ExpandHex", "S", 0, std::string("%A%")},
+        {"HKLM", kTypes, "Multi", "S", 0, std::string("one\0two\0", 8)},
+        // Other types read as text give their raw bytes less the last one.
+        {"HKLM", kTypes, "Digits", "S", 0, std::string("234")},
+        {"HKLM", kTypes, "Binary", "S", 0, std::string("ABCDEFGHIJKLMNOPQRSTUVWXY")},
+        {"HKLM", kTypes, "Nothing", "S", 0, dflt},
+        // Fixed-size reads fail with "more data" when the value is larger.
+        {"HKLM", kTypes, "Number", "D", 0, std::int32_t{42}},
+        {"HKLM", kTypes, "Negative", "d", 0, std::int32_t{-1}},
+        {"HKLM", kTypes, "Text", "D", 234, dflt},
+        {"HKLM", kTypes, "Long", "D", 234, dflt},
+        {"HKLM", kTypes, "Short", "B", 0, true},
+        {"HKLM", kTypes, "Zeroes", "B", 0, false},
+        {"HKLM", kTypes, "Number", "B", 234, dflt},
+        // Other letters only open the key.
+        {"HKLM", kTypes, "Text", "X", 0, dflt},
+        {"HKLM", kTypes, "Missing", "", 0, dflt},
+        // Missing keys and values, unknown roots.
+        {"HKLM", kTypes, "Missing", "S", 2, dflt},
+        {"HKLM", "Software\\KtTest\\Absent", "Text", "S", 2, dflt},
+        {"HKCU", kTypes, "Text", "S", 2, dflt},
+        {"HKXX", kTypes, "Text", "S", 99, dflt},
+        {"", kTypes, "Text", "S", 99, dflt},
+        // Keys without regard to case, trailing backslash, classes root.
+        {"HKLM", "SOFTWARE\\kttest\\TYPES\\", "TEXT", "S", 0, std::string("plain text")},
+        {"HKCR", "KtTest.Document", "", "S", 0, std::string("KtTest document")},
+    };
+    for (const QueryCase& c : cases) {
+        RegValue value;
+        const std::int32_t status = reader_.query(c.root, c.key, c.name, c.type, dflt, value);
+        EXPECT_EQ(status, c.status) << c.root << " " << c.key << " : " << c.name << " " << c.type;
+        EXPECT_EQ(value, c.value) << c.root << " " << c.key << " : " << c.name << " " << c.type;
+    }
+}
+
+TEST_F(RegistryRules, KeysExistWhenListedOrWhenAKeyBelowIsListed) {
+    EXPECT_EQ(reader_.existenceTest("HKLM", "Software\\KtTest\\Deep\\Below\\Leaf"), 0);
+    EXPECT_EQ(reader_.existenceTest("HKLM", "Software\\KtTest\\Deep\\"), 0);
+    EXPECT_EQ(reader_.existenceTest("HKLM", "Software\\KtTest\\Dee"), 2);
+    EXPECT_EQ(reader_.existenceTest("HKLM", "Software\\KtTest\\Deep\\Below\\Leaf\\More"), 2);
+}
+
+TEST_F(RegistryRules, InitialisationFileModeReturnsLengthOrNumber) {
+    const std::string ini = testDataPath("registry-rules/settings.ini");
+    RegValue value;
+    EXPECT_EQ(reader_.query(ini, "Report", "Title", "S", std::string("none"), value), 12);
+    EXPECT_EQ(value, RegValue(std::string("Support Info")));
+    EXPECT_EQ(reader_.query(ini, "report", "MISSING", "S", std::string("none"), value), 4);
+    EXPECT_EQ(value, RegValue(std::string("none")));
+    EXPECT_EQ(reader_.query(ini, "Report", "Count", "D", std::string("none"), value), 17);
+    EXPECT_EQ(value, RegValue(std::string("none")));
+    EXPECT_EQ(reader_.query(ini, "Other", "Count", "D", std::string("none"), value), 0);
+    EXPECT_EQ(reader_.query(ini, "Report", "Long", "S", std::string(), value), 254);
+}
+
+TEST(WineRegistryFile, MissingPrefixHasNoKeysButRootsOpen) {
+    WineRegistryBackend backend(testDataPath("no-such-prefix"));
+    EXPECT_EQ(backend.openKey(RegistryRoot::LocalMachine, "Software"), 2);
+    EXPECT_EQ(backend.openKey(RegistryRoot::LocalMachine, ""), 0);
+    EXPECT_EQ(backend.readValue(RegistryRoot::CurrentUser, "Software", "x").status, 2);
+    EXPECT_EQ(backend.openKey(RegistryRoot::Users, "Software"), 2);
+}
+
+TEST(WineRegistryFile, ParsesOctalAndEscapedKeyNames) {
+    const auto file = WineRegistryFile::parse(
+        "WINE REGISTRY Version 2\n"
+        "[Software\\\\A\\]B\\\\C] 1\n"
+        "\"Octal\"=\"x\\101\\0y\"\r\n"
+        "\"Wide\"=\"\\x263a\"\n");
+    EXPECT_TRUE(file.hasKey("software\\a]b\\c"));
+    const RawRegistryValue octal = file.value("Software\\A]B\\C", "octal");
+    EXPECT_EQ(octal.data, (std::vector<std::uint8_t>{'x', 0, 'A', 0, 0, 0, 'y', 0, 0, 0}));
+    EXPECT_EQ(file.value("Software\\A]B\\C", "Wide").data,
+              (std::vector<std::uint8_t>{0x3a, 0x26, 0, 0}));
+}
+
+}  // namespace
+}  // namespace sysreport::testing
