@@ -165,7 +165,6 @@ TEST_P(PositionSetting, ReadsUsableValuesAndRewritesOthersToZero) {
          1, Stored{kTextValue, bytesOf("1")}},
         {"text that is no number", Stored{kTextValue, bytesOf(std::string("x1\0", 3))}, 0, kZero},
         {"text with a fraction", Stored{kTextValue, bytesOf(std::string("1.5\0", 4))}, 0, kZero},
-        {"empty text", Stored{kTextValue, {}}, 0, kZero},
         {"other type (4-byte number)", Stored{4, {1, 0, 0, 0}}, 0, kZero},
     };
     for (const auto& c : cases) {
@@ -186,9 +185,8 @@ TEST_P(PositionSetting, SetValueStoresPositionsUpToTheEntryCount) {
         std::int16_t readBack;
     };
     // A position equal to the entry count is stored but does not survive the next read.
-    const std::vector<Case> cases = {{0, true, 0},    {2, true, 2},   {3, true, 0},
-                                     {4, false, 1},   {-1, false, 1}, {255, false, 1},
-                                     {5121, false, 1}};
+    const std::vector<Case> cases = {
+        {0, true, 0}, {2, true, 2}, {3, true, 0}, {4, false, 1}, {-1, false, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.position);
         SetUp();
@@ -209,19 +207,6 @@ TEST_P(PositionSetting, DeleteValueRemovesTheValueAndKeepsTheKey) {
     EXPECT_TRUE(settings().DeleteValue());
     EXPECT_EQ(stored(), std::nullopt);
     EXPECT_EQ(settings().GetValue(), 0);
-}
-
-TEST_P(PositionSetting, KeysKeepTheirOtherValues) {
-    auto key = backend_->open()->createKey("Unit");
-    ASSERT_TRUE(key->writeValue("Other value", kTextValue, bytesOf("keep")));
-    settings().SetValue(1);
-    settings().DeleteValue();
-    auto again = backend_->open()->openKey("Unit");
-    std::array<std::uint8_t, 16> data{};
-    std::uint32_t size = 0;
-    ASSERT_TRUE(again->readValue("Other value", data, size));
-    EXPECT_EQ(textPart(Bytes(data.begin(), data.begin() + size)), bytesOf("keep"));
-    EXPECT_FALSE(again->readValue("Missing", data, size));
 }
 
 std::vector<BackendFactory> backends() {
@@ -296,12 +281,6 @@ TEST_F(SettingsFile, RefusesKeyAndValueNamesThatLeaveTheFolderOrBreakLines) {
     EXPECT_EQ(size, 0u);
     EXPECT_TRUE(key->queryValueInfo("", type, size));
     EXPECT_EQ(size, 7u);
-}
-
-TEST_F(SettingsFile, WithoutAFolderNothingIsStored) {
-    clsRegistry settings(std::make_unique<ConfigFileStore>(fs::path()));
-    EXPECT_FALSE(settings.SetValue(1));
-    EXPECT_EQ(settings.GetValue(), 0);
 }
 
 #ifndef _WIN32

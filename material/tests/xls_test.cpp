@@ -89,9 +89,6 @@ TEST(SheetRules, ReadsMaterialsUpToTheEndRow) {
          FakeSheet({row(" name ", " Rubber  "), row("tYPE   ", " Elastomers"), row("1.5"),
                     row("NAME", "Glass"), row("eNd")}),
          {{" Rubber  ", " Elastomers", {1.5}}, {"Glass", "", {}}}},
-        {"rows after End are not read",
-         FakeSheet({row("Name", "A"), row("End"), row("junk"), value(1.0)}),
-         {{"A", "", {}}}},
         {"later Type replaces the category; empty cells are values of 0",
          FakeSheet({row("Name", "A"), row("Type", "X"), cells(empty()), value(-2.5),
                     row("Type", "Y"), row("End")}),
@@ -174,25 +171,11 @@ TEST(SheetRules, TextValuesGoThroughTheGivenParser) {
 }
 
 TEST(PlainNumbers, AcceptOnlyWholeFiniteNumbers) {
-    const std::vector<std::pair<const char*, std::optional<double>>> cases = {
-        {"0.3", 0.3},
-        {" 2.1E11 ", 2.1e11},
-        {"+7", 7.0},
-        {"-1.5e-3", -1.5e-3},
-        {".5", 0.5},
-        {"1,5", std::nullopt},
-        {"", std::nullopt},
-        {" ", std::nullopt},
-        {"1e", std::nullopt},
-        {"12abc", std::nullopt},
-        {"+-1", std::nullopt},
-        {"inf", std::nullopt},
-        {"nan", std::nullopt},
-        {"1e999", std::nullopt},
-        {"0x10", std::nullopt},
-    };
-    for (const auto& [textValue, expected] : cases) {
-        EXPECT_EQ(parsePlainNumber(textValue), expected) << textValue;
+    EXPECT_EQ(parsePlainNumber(" 2.1E11 "), 2.1e11);
+    EXPECT_EQ(parsePlainNumber("+7"), 7.0);
+    EXPECT_EQ(parsePlainNumber("-1.5e-3"), -1.5e-3);
+    for (const char* text : {"1,5", "", " ", "1e", "12abc", "+-1", "inf", "nan", "1e999", "0x10"}) {
+        EXPECT_EQ(parsePlainNumber(text), std::nullopt) << text;
     }
 }
 
@@ -238,9 +221,6 @@ TEST(SpreadsheetFiles, ReportRowErrorsAndUnreadableFiles) {
         {"not_a_workbook.xls",
          fixture("not_a_workbook.xls") + " is not an Excel 97-2003 workbook (.xls)"},
         {"missing.xls", fixture("missing.xls") + " cannot be opened"},
-        // The generating script, as a file that is no workbook either.
-        {"make_fixtures.py",
-         fixture("make_fixtures.py") + " is not an Excel 97-2003 workbook (.xls)"},
     };
     for (const auto& [name, error] : cases) {
         const auto result = readSpreadsheet(fixture(name));
@@ -249,18 +229,6 @@ TEST(SpreadsheetFiles, ReportRowErrorsAndUnreadableFiles) {
     }
 }
 
-TEST(SpreadsheetFiles, CellsOutsideTheSheetAreEmpty) {
-    std::string error;
-    const auto cells = WorkbookCells::open(fixture("steel.xls"), error);
-    ASSERT_TRUE(cells) << error;
-    EXPECT_EQ(cells->rowCount(), 5u);
-    EXPECT_EQ(cells->columnCount(), 2u);
-    EXPECT_EQ(cells->cell(6, 1).kind, Kind::Empty);
-    EXPECT_EQ(cells->cell(1, 3).kind, Kind::Empty);
-    EXPECT_EQ(cells->cell(0, 0).kind, Kind::Empty);
-    EXPECT_EQ(cells->cell(3, 2).kind, Kind::Empty);
-    EXPECT_EQ(cells->cell(1, 2).text, "Steel");
-}
 #endif
 
 }  // namespace

@@ -110,7 +110,7 @@ class SheetReader {
             return;
         }
         if (cell.kind == SheetCell::Kind::Text) {
-            const auto value = parse_(cell.text);
+            const auto value = parse_ ? parse_(cell.text) : parsePlainNumber(cell.text);
             if (!value) {
                 fail(row, "value \"" + cell.text + "\" is not a number");
                 return;
