@@ -151,16 +151,6 @@ TEST(HtmlHelpViewerTest, RemembersAFailureAndNeverTriesAgain) {
     EXPECT_EQ(noEntry.log, expected);
 }
 
-TEST(WindowMenuTest, SystemCommandIdsSixteenToThirtyOneAreTheAboutItem) {
-    for (std::uintptr_t id : {16u, 17u, 31u}) {
-        EXPECT_TRUE(isAboutCommandId(id)) << id;
-    }
-    // 0xF060 closes the window, 0xF020 minimises it.
-    for (std::uintptr_t id : {0u, 15u, 32u, 0xF060u, 0xF020u}) {
-        EXPECT_FALSE(isAboutCommandId(id)) << id;
-    }
-}
-
 #ifdef _WIN32
 
 // A private classes-root key, created for one test and removed after it.
@@ -275,13 +265,6 @@ TEST(WindowMenuWindowsTest, RecognisesTheAboutSystemCommand) {
     command.wParam = 16;
     EXPECT_FALSE(isAboutCommand(&command));
     EXPECT_FALSE(isAboutCommand(nullptr));
-}
-
-#else
-
-TEST(WindowMenuTest, OtherPlatformsOfferNoWindowMenu) {
-    EXPECT_FALSE(hasWindowMenu());
-    EXPECT_FALSE(appendAboutItem(nullptr, u"&About studypurge..."));
 }
 
 #endif
