@@ -1,6 +1,12 @@
 #pragma once
 // Reading and writing material library files: plain single-byte text with CR LF line
 // ends, categories of materials with fixed-column property lines in three systems.
+//
+// Opening a library: ReadLibraryFile, then, when accepted, take over outcome.content
+// (materials, twins and entries at the same positions); when refused, show
+// outcome.message. Saving: NumberCategories over the material list, then
+// WriteLibraryWithRetry with the user's Retry/Cancel prompt. Neither touches the
+// library in memory except for Save's filling in of empty material codes.
 
 #include <string>
 #include <string_view>

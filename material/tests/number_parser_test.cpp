@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <optional>
 #include <string>
 
@@ -60,9 +61,11 @@ TEST(NumberParserTest, ParseEntryWantsOneWholeNumber) {
     }
 }
 
-TEST(DecimalSeparatorTest, UserLocaleGivesASeparator) {
+TEST(DecimalSeparatorTest, UserLocaleIsReadWithoutChangingTheProcessLocale) {
+    const std::string before = std::setlocale(LC_ALL, nullptr);
     const std::string separator = UserLocaleDecimalSeparator().ReadDecimalSeparator();
     EXPECT_FALSE(separator.empty());
+    EXPECT_EQ(std::setlocale(LC_ALL, nullptr), before);
 }
 
 }  // namespace
