@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <mutex>
 #include <regex>
+#include <thread>
 
 #include "Fakes.h"
 #include "HostLookup.h"
@@ -142,7 +143,8 @@ TEST(BoundedHostLookup, AHangingResolverCostsAtMostTheBoundOnce) {
 
     resolver->release();
     std::vector<Ipv4Address> answers;
-    for (int i = 0; i < 50 && answers.empty(); ++i) {
+    for (int i = 0; i < 100 && answers.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
         answers = lookup.answers("host");
     }
     ASSERT_EQ(answers.size(), 1u);
