@@ -1,5 +1,6 @@
 #include "HostLookup.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -63,14 +64,16 @@ void BoundedHostLookup::start(const std::string& host) {
     current_ = std::move(state);
 }
 
-std::vector<Ipv4Address> BoundedHostLookup::answers(const std::string& host) {
+std::vector<Ipv4Address> BoundedHostLookup::answers(const std::string& host,
+                                                    std::chrono::milliseconds maxWait) {
     if (!current_) {
         start(host);
     }
     std::vector<Ipv4Address> result;
     {
         std::unique_lock lock(current_->mutex);
-        current_->finished.wait_until(lock, current_->deadline, [&] { return current_->done; });
+        const auto until = std::min(current_->deadline, std::chrono::steady_clock::now() + maxWait);
+        current_->finished.wait_until(lock, until, [&] { return current_->done; });
         if (current_->done) {
             result = current_->answers;
         }

@@ -25,9 +25,9 @@ bool isLoopback(const Ipv4Address& address);
 std::string chooseReportAddress(const std::vector<Ipv4Address>& answers,
                                 const std::vector<Ipv4Address>& interfaceAddresses);
 
-// Runs the resolver on a worker thread. `answers` waits at most `bound` from the
-// start of the lookup; a lookup that hangs is left behind (and reused) rather than
-// started again, so at most one worker is ever stuck.
+// Runs the resolver on a worker thread. A lookup counts as failed `bound` after
+// its start; a lookup that hangs is left behind (and reused) rather than started
+// again, so at most one worker is ever stuck.
 class BoundedHostLookup {
   public:
     BoundedHostLookup(HostResolver resolver, std::chrono::milliseconds bound);
@@ -35,9 +35,11 @@ class BoundedHostLookup {
 
     // Starts a lookup now unless one is still running.
     void start(const std::string& host);
-    // The answers of the current lookup (starting one if none), waiting within the bound;
-    // a fresh lookup is started afterwards so that the next call finds it ready.
-    std::vector<Ipv4Address> answers(const std::string& host);
+    // The answers of the current lookup (starting one if none), waiting no longer
+    // than the lookup's bound nor than `maxWait`; a fresh lookup is started
+    // afterwards so that the next call finds it ready.
+    std::vector<Ipv4Address> answers(const std::string& host,
+                                     std::chrono::milliseconds maxWait = std::chrono::hours(1));
 
   private:
     struct State;

@@ -29,7 +29,11 @@ extern char** environ;
 namespace sysreport {
 namespace {
 
+// The host name lookup gives up after two seconds. It starts with the window, and
+// one report waits for it at most a fifth of a second; an answer that comes later
+// serves the next report, and meanwhile the interface address stands in.
 constexpr std::chrono::milliseconds kLookupBound{2000};
+constexpr std::chrono::milliseconds kReportWait{200};
 
 ProbeError errnoError() {
     return ProbeError{errno, std::strerror(errno)};
@@ -191,7 +195,7 @@ class LinuxSystemFacts : public SystemFacts {
     }
 
     std::string ipAddress(MessageSink&) override {
-        return chooseReportAddress(lookup_.answers(hostName()), interfaceAddresses());
+        return chooseReportAddress(lookup_.answers(hostName(), kReportWait), interfaceAddresses());
     }
 
     Probed<OsVersion> osVersion() override {

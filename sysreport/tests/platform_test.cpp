@@ -129,6 +129,16 @@ struct HangingResolver {
     }
 };
 
+TEST(BoundedHostLookup, AReportWaitsNoLongerThanItsOwnLimit) {
+    auto resolver = std::make_shared<HangingResolver>();
+    BoundedHostLookup lookup([resolver](const std::string&) { return resolver->resolve(); },
+                             std::chrono::milliseconds(2000));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(lookup.answers("host", std::chrono::milliseconds(100)).empty());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+    resolver->release();
+}
+
 TEST(BoundedHostLookup, AHangingResolverCostsAtMostTheBoundOnce) {
     auto resolver = std::make_shared<HangingResolver>();
     BoundedHostLookup lookup([resolver](const std::string&) { return resolver->resolve(); },
