@@ -1,0 +1,123 @@
+#include "clsFlexGrid.h"
+
+#include <QHeaderView>
+#include <QTableWidget>
+
+#include "data/Material.h"
+#include "data/NumberParser.h"
+#include "units/UnitSystems.h"
+
+namespace material {
+namespace {
+
+// Texts of the core are single-byte; the grid's texts are plain ASCII.
+QString ToQt(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+Qt::ItemFlags FlagsOf(int column) {
+    const Qt::ItemFlags readOnly = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return column == kValueColumn ? readOnly | Qt::ItemIsEditable : readOnly;
+}
+
+QTableWidgetItem* NewItem(int column) {
+    auto* item = new QTableWidgetItem;
+    item->setFlags(FlagsOf(column));
+    if (column == kValueColumn) {
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    return item;
+}
+
+}  // namespace
+
+clsFlexGrid::clsFlexGrid(const FlexGridHost& host, const UnitCaptions& captions)
+    : host_(host), captions_(captions) {}
+
+void clsFlexGrid::InitializeGrid(QTableWidget& flexgrid) {
+    grid_ = &flexgrid;
+    grid_->horizontalHeader()->setStretchLastSection(true);
+    grid_->verticalHeader()->setVisible(false);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grid_->setSortingEnabled(false);
+    grid_->setWordWrap(false);
+    grid_->setColumnCount(kGridColumnCount);
+    for (int c = 0; c < kGridColumnCount; ++c) {
+        grid_->setHorizontalHeaderItem(
+            c, new QTableWidgetItem(ToQt(kGridHeadings[static_cast<std::size_t>(c)])));
+    }
+}
+
+QString clsFlexGrid::GetCellText(int Col, int Row) {
+    if (Row == 0) {
+        const QTableWidgetItem* heading = grid_->horizontalHeaderItem(Col);
+        return heading != nullptr ? heading->text() : QString();
+    }
+    grid_->setCurrentCell(TableRow(Row), Col);
+    const QTableWidgetItem* item = grid_->item(TableRow(Row), Col);
+    return item != nullptr ? item->text() : QString();
+}
+
+void clsFlexGrid::Cell(int Col, int Row, const QString& Text) {
+    if (Row > 0) {
+        grid_->setCurrentCell(TableRow(Row), Col);
+    }
+    SetCellText(Col, Row, CellTextFor(Col, Row, Text));
+    grid_->resizeColumnToContents(Col);
+}
+
+QString clsFlexGrid::CellTextFor(int Col, int Row, const QString& text) const {
+    if (Col != kValueColumn || Row < 1) {
+        return text;
+    }
+    const std::optional<std::string> number = NumericCellText(text.toStdString(), host_.Numbers());
+    return number ? ToQt(*number) : text;
+}
+
+void clsFlexGrid::SetCellText(int Col, int Row, const QString& text) {
+    if (Row == 0) {
+        grid_->horizontalHeaderItem(Col)->setText(text);
+        return;
+    }
+    QTableWidgetItem* item = grid_->item(TableRow(Row), Col);
+    if (item == nullptr) {
+        item = NewItem(Col);
+        grid_->setItem(TableRow(Row), Col, item);
+    }
+    item->setText(text);
+}
+
+void clsFlexGrid::UpdateProperty(QTableWidget& flexgrid, int modelType) {
+    flexgrid.clearContents();
+    flexgrid.setCurrentCell(-1, -1);
+    InitializeGrid(flexgrid);
+
+    const clsMaterial* material = host_.CurrentMaterial();
+    const int position = host_.UnitListPosition();
+    const std::vector<GridRowLayout> rows =
+        GridRows(modelType, position, captions_, material != nullptr);
+    const bool showValues = material != nullptr && GridShowsValues(modelType);
+    const std::string_view system = UnitSystemAtPosition(position);
+
+    grid_->setUpdatesEnabled(false);
+    grid_->setRowCount(static_cast<int>(rows.size()));
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const GridRowLayout& row = rows[r];
+        const int gridRow = static_cast<int>(r) + 1;
+        SetCellText(kPropertyColumn, gridRow, ToQt(row.code));
+        SetCellText(kDescriptionColumn, gridRow, ToQt(row.description));
+        const std::string value =
+            showValues ? GridValueText(*material, row.lookupCode, system) : std::string();
+        SetCellText(kValueColumn, gridRow, CellTextFor(kValueColumn, gridRow, ToQt(value)));
+        SetCellText(kUnitsColumn, gridRow, ToQt(row.units));
+    }
+    grid_->resizeColumnsToContents();
+    grid_->setUpdatesEnabled(true);
+}
+
+int clsFlexGrid::Rows() const {
+    return grid_ != nullptr ? grid_->rowCount() + 1 : 0;
+}
+
+}  // namespace material
