@@ -1,0 +1,579 @@
+#include "BaseForm.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTimer>
+
+#include "LibraryEditor.h"
+#include "LibraryTreeView.h"
+#include "MDIForm1.h"
+#include "Resources.h"
+#include "TextCodec.h"
+#include "data/library/Module1.h"
+#include "units/UnitSystems.h"
+
+namespace material {
+
+namespace {
+
+QByteArray keyBytes(const std::string& key) {
+    return QByteArray::fromStdString(key);
+}
+
+// Holds back the tree's own signals while the window changes the tree.
+class Syncing {
+  public:
+    explicit Syncing(int& depth) : depth_(depth) { ++depth_; }
+    ~Syncing() { --depth_; }
+    Syncing(const Syncing&) = delete;
+    Syncing& operator=(const Syncing&) = delete;
+
+  private:
+    int& depth_;
+};
+
+QLineEdit* addField(QGridLayout* grid, int row, const char* name, const QString& label,
+                    QWidget* parent) {
+    auto* caption = new QLabel(label, parent);
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(QLatin1String(name));
+    caption->setBuddy(field);
+    grid->addWidget(caption, row, 0);
+    grid->addWidget(field, row, 1);
+    return field;
+}
+
+QPushButton* addButton(QHBoxLayout* row, const char* name, const QString& caption,
+                       QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    row->addWidget(button);
+    return button;
+}
+
+}  // namespace
+
+BaseForm::BaseForm(Module1& library, LibraryEditor& editor, MDIForm1& frame, QWidget* parent)
+    : QWidget(parent), library_(library), editor_(editor), frame_(frame) {
+    setObjectName(QStringLiteral("BaseForm"));
+    setWindowIcon(resources::icon(QStringLiteral("CLOSEDBOOK")));
+    buildControls();
+    buildMenus();
+
+    frame_.setLibraryButtonsEnabled(true);
+    tree_->hide();  // shown once the library operations have filled it
+    frame_.showMenus(menus_);
+    toolbarItem_->setChecked(true);
+    statusbarItem_->setChecked(true);
+}
+
+BaseForm::~BaseForm() {
+    if (!unloaded_) {
+        library_.Tree().SetListener(nullptr);
+    }
+}
+
+// ---- Controls and menus ----------------------------------------------------------------
+
+void BaseForm::buildControls() {
+    tree_ = new LibraryTreeView(this);
+    tree_->setObjectName(QStringLiteral("TreeView1"));
+
+    auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("materialPanel"));
+    auto* grid = new QGridLayout(panel);
+    materialTypeText_ =
+        addField(grid, 0, "materialTypeText", QStringLiteral("Category     :"), panel);
+    materialNameText_ = addField(grid, 1, "materialNameText", QStringLiteral("Name :"), panel);
+    descriptionText_ = addField(grid, 2, "descriptionText", QStringLiteral("Description :"), panel);
+    // The file keeps 50 characters of a description; more would be lost on saving.
+    descriptionText_->setMaxLength(static_cast<int>(kDescriptionFieldLimit));
+
+    // Place of the property panel: model type and unit lists and the property grid.
+    auto* propertyArea = new QFrame(panel);
+    propertyArea->setObjectName(QStringLiteral("propertyPanelArea"));
+    propertyArea->setFrameShape(QFrame::StyledPanel);
+    propertyArea->setMinimumSize(360, 240);
+    propertyArea_ = propertyArea;
+    grid->addWidget(propertyArea_, 3, 0, 1, 2);
+    grid->setRowStretch(3, 1);
+
+    auto* commands = new QHBoxLayout;
+    cmdNewMaterial_ =
+        addButton(commands, "cmdNewMaterial", QStringLiteral("&Add New Material"), panel);
+    reset_ = addButton(commands, "reset", QStringLiteral("&Reset"), panel);
+    addSet_ = addButton(commands, "AddSet", QStringLiteral("&Clear"), panel);
+    commands->addStretch(1);
+    grid->addLayout(commands, 4, 0, 1, 2);
+    cmdNewMaterial_->hide();
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->addWidget(tree_);
+    splitter->addWidget(panel);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({240, 520});
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(splitter);
+
+    for (QLineEdit* field : {materialTypeText_, materialNameText_, descriptionText_}) {
+        field->installEventFilter(this);
+    }
+    connect(cmdNewMaterial_, &QPushButton::clicked, this, &BaseForm::onNewMaterial);
+    connect(tree_, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* current) { onCurrentItemChanged(current); });
+    connect(tree_, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
+        library_.Tree().SetExpanded(LibraryTreeView::keyOf(item).toStdString(), true);
+    });
+    connect(tree_, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) {
+        library_.Tree().SetExpanded(LibraryTreeView::keyOf(item).toStdString(), false);
+    });
+    connect(tree_, &LibraryTreeView::labelEdited, this,
+            [this](const QByteArray& key, const QString& text) {
+                onLabelEdited(key.toStdString(), text);
+            });
+    connect(tree_, &LibraryTreeView::dragStarted, this,
+            [this](const QByteArray& key) { library_.SetDragSourceKey(key.toStdString()); });
+    connect(tree_, &LibraryTreeView::dropped, this,
+            [this](const QByteArray& source, const QByteArray& target) {
+                onDrop(source.toStdString(), target.toStdString());
+            });
+    connect(tree_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { editMenu_->popup(tree_->viewport()->mapToGlobal(at)); });
+}
+
+QAction* BaseForm::addMenuItem(QMenu* menu, const char* name, const QString& caption,
+                               const QKeySequence& shortcut) {
+    QAction* item = menu->addAction(caption);
+    item->setObjectName(QLatin1String(name));
+    item->setShortcut(shortcut);
+    return item;
+}
+
+void BaseForm::buildMenus() {
+    auto* file = new QMenu(QStringLiteral("&File"), this);
+    file->setObjectName(QStringLiteral("windowFileMenu"));
+    QAction* newItem = addMenuItem(file, "fileNewMenu", QStringLiteral("&New"));
+    QAction* openItem = addMenuItem(file, "fileOpenMenu", QStringLiteral("&Open..."),
+                                    QKeySequence(Qt::CTRL | Qt::Key_O));
+    QAction* closeItem = addMenuItem(file, "fileCloseMenu", QStringLiteral("&Close"));
+    file->addSeparator()->setObjectName(QStringLiteral("separatorMenu"));
+    QAction* saveItem =
+        addMenuItem(file, "saveMenu", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    QAction* saveAsItem = addMenuItem(file, "saveAsMenu", QStringLiteral("Save &As..."),
+                                      QKeySequence(Qt::CTRL | Qt::Key_A));
+    file->addSeparator()->setObjectName(QStringLiteral("separator1"));
+    QAction* exitItem = addMenuItem(file, "fileExitMenu", QStringLiteral("E&xit"));
+
+    editMenu_ = new QMenu(QStringLiteral("&Edit"), this);
+    editMenu_->setObjectName(QStringLiteral("windowEditMenu"));
+    QAction* newMaterial = addMenuItem(editMenu_, "newMaterial", QStringLiteral("&New"));
+    // "&Clear" and "&Reset" act on the property panel's values.
+    addMenuItem(editMenu_, "set", QStringLiteral("&Clear"));
+    addMenuItem(editMenu_, "resetMenu", QStringLiteral("&Reset"));
+    QAction* deleteItem = addMenuItem(editMenu_, "delete", QStringLiteral("&Delete "));
+    QAction* copyItem = addMenuItem(editMenu_, "copyMaterial", QStringLiteral("&Copy"),
+                                    QKeySequence(Qt::CTRL | Qt::Key_C));
+    QAction* pasteItem = addMenuItem(editMenu_, "pasteMaterial", QStringLiteral("&Paste"),
+                                     QKeySequence(Qt::CTRL | Qt::Key_V));
+
+    auto* view = new QMenu(QStringLiteral("&View"), this);
+    view->setObjectName(QStringLiteral("windowViewMenu"));
+    toolbarItem_ = addMenuItem(view, "toolbarMenu", QStringLiteral("&Toolbar"));
+    statusbarItem_ = addMenuItem(view, "StatusbarMenu", QStringLiteral("&Statusbar"));
+    toolbarItem_->setCheckable(true);
+    statusbarItem_->setCheckable(true);
+
+    auto* help = new QMenu(QStringLiteral("&Help"), this);
+    help->setObjectName(QStringLiteral("windowHelpMenu"));
+    QAction* topics = addMenuItem(help, "helpTopicsMenu", QStringLiteral("&Help Topics"),
+                                  QKeySequence(Qt::Key_F1));
+    QAction* about = addMenuItem(help, "aboutMenu", QStringLiteral("&About Material Browser"));
+
+    connect(newItem, &QAction::triggered, this, [this] { library_.NewLibrary(); });
+    connect(openItem, &QAction::triggered, this, [this] { library_.OpenLibrary(); });
+    connect(closeItem, &QAction::triggered, this, [this] { library_.CloseLibrary(); });
+    connect(saveItem, &QAction::triggered, this, [this] {
+        if (library_.FileName().empty()) {
+            library_.SaveAs();
+        } else {
+            library_.Save();
+        }
+    });
+    connect(saveAsItem, &QAction::triggered, this, [this] { library_.SaveAs(); });
+    connect(exitItem, &QAction::triggered, this, [this] {
+        if (!library_.CloseLibrary()) {
+            frame_.close();
+        }
+    });
+    connect(newMaterial, &QAction::triggered, this, &BaseForm::onEditNewMaterial);
+    connect(deleteItem, &QAction::triggered, this, [this] { library_.DeleteMaterial(); });
+    connect(copyItem, &QAction::triggered, this, &BaseForm::onCopyMaterial);
+    connect(pasteItem, &QAction::triggered, this, &BaseForm::onPasteMaterial);
+    // The tick follows the bar, whatever it showed before.
+    connect(toolbarItem_, &QAction::triggered, this,
+            [this] { toolbarItem_->setChecked(frame_.toggleToolbar()); });
+    connect(statusbarItem_, &QAction::triggered, this,
+            [this] { statusbarItem_->setChecked(frame_.toggleStatusBar()); });
+    connect(topics, &QAction::triggered, &frame_, &MDIForm1::showFolderHelp);
+    connect(about, &QAction::triggered, &frame_, &MDIForm1::showAboutBox);
+
+    menus_ = {file, editMenu_, view, help};
+}
+
+// ---- Life ------------------------------------------------------------------------------
+
+QMdiSubWindow* BaseForm::subWindow() const {
+    return qobject_cast<QMdiSubWindow*>(parentWidget());
+}
+
+void BaseForm::closeEvent(QCloseEvent* event) {
+    if (unloaded_) {
+        event->accept();
+        return;
+    }
+    if (mbCallSaveOnUnload) {
+        unloading_ = true;
+        const bool cancelled = library_.CloseLibrary();
+        unloading_ = false;
+        if (cancelled) {
+            event->ignore();  // the window, the library and a closing frame all stay
+            return;
+        }
+    }
+    finishUnload();
+    event->accept();
+}
+
+void BaseForm::unload() {
+    mbCallSaveOnUnload = false;
+    if (unloading_ || unloaded_) {
+        return;  // the close in progress finishes the unload
+    }
+    if (QMdiSubWindow* sub = subWindow()) {
+        sub->close();
+    } else {
+        close();
+    }
+    finishUnload();
+}
+
+void BaseForm::finishUnload() {
+    if (unloaded_) {
+        return;
+    }
+    unloaded_ = true;
+    library_.Tree().SetListener(nullptr);
+    frame_.setLibraryButtonsEnabled(false);
+    frame_.showFrameMenus();
+    if (onUnloaded_) {
+        onUnloaded_();
+    }
+}
+
+void BaseForm::contextMenuEvent(QContextMenuEvent* event) {
+    editMenu_->popup(event->globalPos());
+}
+
+// ---- What the library operations ask ------------------------------------------------------
+
+void BaseForm::loadTreeImage(const QString& key, const QString& resource) {
+    treeImages_.insert(key, QIcon(resources::bitmap(resource)));
+}
+
+void BaseForm::showTree() {
+    tree_->show();
+}
+
+void BaseForm::setPanelTexts(const QString& category, const QString& name,
+                             const QString& description) {
+    materialTypeText_->setText(category);
+    materialNameText_->setText(name);
+    descriptionText_->setText(description);
+}
+
+void BaseForm::showValuePanel(bool shown) {
+    propertyArea_->setVisible(shown);
+}
+
+void BaseForm::hidePanelCommands() {
+    cmdNewMaterial_->hide();
+    reset_->hide();
+    addSet_->hide();
+}
+
+void BaseForm::setPanelUnitTables(const std::array<PanelLabelRow, kPanelRowCount>& labels,
+                                  const std::array<double, kPanelFactorCount>& siPerIps,
+                                  const std::array<double, kPanelFactorCount>& mksPerIps) {
+    panelLabels_ = labels;
+    panelSiPerIps_ = siPerIps;
+    panelMksPerIps_ = mksPerIps;
+}
+
+void BaseForm::selectUnitListPosition(int position) {
+    if (position < 0 || position >= static_cast<int>(unitList_.size())) {
+        return;
+    }
+    unitPosition_ = position;
+    shownUnitSystem_ = std::string(UnitSystemAtPosition(position));
+}
+
+// ---- Tree mirror ---------------------------------------------------------------------------
+
+QTreeWidgetItem* BaseForm::itemFor(const std::string& key) const {
+    return items_.value(keyBytes(key), nullptr);
+}
+
+QTreeWidgetItem* BaseForm::addItem(const LibraryNode& node) {
+    QTreeWidgetItem* parent = node.isCategory() ? nullptr : itemFor(node.parentKey);
+    if (!node.isCategory() && parent == nullptr) {
+        return nullptr;
+    }
+    auto* item = parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree_);
+    item->setData(0, Qt::UserRole, keyBytes(node.key));
+    Qt::ItemFlags flags =
+        Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsDropEnabled;
+    if (!node.isCategory()) {
+        flags |= Qt::ItemIsDragEnabled;
+    }
+    item->setFlags(flags);
+    items_.insert(keyBytes(node.key), item);
+    applyNode(item, node);
+    return item;
+}
+
+void BaseForm::applyNode(QTreeWidgetItem* item, const LibraryNode& node) {
+    item->setText(0, fromLibraryText(node.text));
+    item->setIcon(0, treeImages_.value(QString::fromStdString(node.image)));
+    if (node.isCategory() && item->isExpanded() != node.expanded) {
+        item->setExpanded(node.expanded);
+    }
+}
+
+void BaseForm::TreeRebuilt() {
+    Syncing sync(syncing_);
+    tree_->clear();
+    items_.clear();
+    const LibraryTree& model = library_.Tree();
+    for (const std::string& categoryKey : model.Roots()) {
+        const LibraryNode* category = model.Find(categoryKey);
+        if (category == nullptr) {
+            continue;
+        }
+        addItem(*category);
+        for (const std::string& childKey : category->children) {
+            if (const LibraryNode* child = model.Find(childKey)) {
+                addItem(*child);
+            }
+        }
+    }
+    SelectionChanged(model.Selected());
+}
+
+void BaseForm::NodeAdded(const LibraryNode& node) {
+    Syncing sync(syncing_);
+    addItem(node);
+}
+
+void BaseForm::NodeRemoved(const std::string& key) {
+    Syncing sync(syncing_);
+    QTreeWidgetItem* item = itemFor(key);
+    if (item == nullptr) {
+        return;
+    }
+    items_.remove(keyBytes(key));
+    for (int i = 0; i < item->childCount(); ++i) {
+        items_.remove(LibraryTreeView::keyOf(item->child(i)));
+    }
+    delete item;
+}
+
+void BaseForm::NodeChanged(const LibraryNode& node) {
+    if (QTreeWidgetItem* item = itemFor(node.key)) {
+        Syncing sync(syncing_);
+        applyNode(item, node);
+    }
+}
+
+void BaseForm::SelectionChanged(const LibraryNode* node) {
+    QTreeWidgetItem* item = node == nullptr ? nullptr : itemFor(node->key);
+    {
+        Syncing sync(syncing_);
+        tree_->setCurrentItem(item);
+    }
+    if (item != nullptr) {
+        tree_->scrollToItem(item);  // opens its category, which then shows "openbook"
+    }
+    // The first material a new or opened library selects is shown as if clicked.
+    if (node != nullptr && selectedKey_.empty() && !node->isCategory()) {
+        TreeView1_NodeClick(node->key);
+    }
+}
+
+void BaseForm::onCurrentItemChanged(QTreeWidgetItem* current) {
+    if (syncing_ > 0 || current == nullptr) {
+        return;
+    }
+    const std::string key = LibraryTreeView::keyOf(current).toStdString();
+    {
+        Syncing sync(syncing_);
+        library_.Tree().Select(key);
+    }
+    TreeView1_NodeClick(key);
+}
+
+// ---- Node click ------------------------------------------------------------------------------
+
+void BaseForm::markSelected(const std::string& key) {
+    if (!selectedKey_.empty() && editor_.PositionOf(selectedKey_) >= 0) {
+        library_.Tree().SetImage(selectedKey_, std::string(kImageLeaf));
+    }
+    selectedKey_ = key;
+    if (editor_.PositionOf(key) >= 0) {
+        library_.Tree().SetImage(key, std::string(kImageSelectedLeaf));
+    }
+}
+
+void BaseForm::TreeView1_NodeClick(const std::string& key) {
+    gridEdited_ = false;
+    const LibraryNode* node = library_.Tree().Find(key);
+    if (node == nullptr) {
+        return;
+    }
+    markSelected(key);
+    const int position = editor_.PositionOf(key);
+    if (position < 0) {
+        setPanelTexts(fromLibraryText(key), QString(), QString());
+        setNewMaterialMode(true);
+        currentMaterialIndex_ = QStringLiteral("-1");
+        return;
+    }
+    setNewMaterialMode(false);
+    const MaterialEntry& entry = library_.Content().entries[static_cast<std::size_t>(position)];
+    setPanelTexts(fromLibraryText(entry.categoryKey), fromLibraryText(entry.nameText),
+                  fromLibraryText(entry.description));
+    currentMaterialIndex_ = QString::number(position);
+}
+
+void BaseForm::setNewMaterialMode(bool on) {
+    newMaterialMode_ = on;
+    propertyArea_->setVisible(!on);
+    cmdNewMaterial_->setVisible(on);
+    reset_->setVisible(!on);
+    addSet_->setVisible(!on);
+}
+
+// ---- Rename, drag and drop ---------------------------------------------------------------------
+
+void BaseForm::onLabelEdited(const std::string& key, const QString& text) {
+    editor_.Rename(key, toLibraryText(text));
+    // Refreshes the panel: a renamed material shows its new name in the name field.
+    if (key == selectedKey_ && editor_.PositionOf(key) >= 0) {
+        TreeView1_NodeClick(key);
+    }
+}
+
+void BaseForm::onDrop(const std::string& sourceKey, const std::string& targetKey) {
+    editor_.DropMaterial(sourceKey, targetKey);
+}
+
+// ---- Fields ------------------------------------------------------------------------------------
+
+bool BaseForm::eventFilter(QObject* watched, QEvent* event) {
+    auto* field = qobject_cast<QLineEdit*>(watched);
+    if (field == nullptr) {
+        return QWidget::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::FocusIn) {
+        fieldEntered(field);
+    } else if (event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        // Another window or a menu taking the focus for a moment is no leaving.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            fieldLeft(field);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void BaseForm::fieldEntered(QLineEdit* field) {
+    // After the click that gave the focus, which would place the cursor instead.
+    QTimer::singleShot(0, field, &QLineEdit::selectAll);
+    if (field != descriptionText_) {
+        setNewMaterialMode(true);
+    }
+}
+
+void BaseForm::fieldLeft(QLineEdit* field) {
+    const std::string text = toLibraryText(field->text());
+    if (field == materialNameText_) {
+        if (!editor_.NameFieldAccepted(text)) {
+            refocus(field);
+        }
+    } else if (field == materialTypeText_) {
+        if (!editor_.CategoryFieldAccepted(text)) {
+            refocus(field);
+        }
+    } else if (field == descriptionText_) {
+        editor_.StoreDescription(selectedKey_, text);
+    }
+}
+
+void BaseForm::refocus(QLineEdit* field) {
+    // Once the focus change under way has ended.
+    QTimer::singleShot(0, field, [field] { field->setFocus(Qt::OtherFocusReason); });
+}
+
+// ---- New material, copy and paste -------------------------------------------------------------
+
+void BaseForm::showAddOutcome(const AddOutcome& outcome) {
+    if (outcome.focus == PanelField::Category) {
+        refocus(materialTypeText_);
+    } else if (outcome.focus == PanelField::Name) {
+        refocus(materialNameText_);
+    }
+    if (outcome.clearFields) {
+        setPanelTexts({}, {}, {});
+    }
+    if (outcome.added) {
+        markSelected(outcome.key);
+        setNewMaterialMode(false);
+        currentMaterialIndex_ = QString::number(editor_.PositionOf(outcome.key));
+    }
+}
+
+void BaseForm::onNewMaterial() {
+    showAddOutcome(editor_.AddNewMaterial(toLibraryText(materialTypeText_->text()),
+                                          toLibraryText(materialNameText_->text()),
+                                          toLibraryText(descriptionText_->text())));
+}
+
+void BaseForm::onEditNewMaterial() {
+    showAddOutcome(editor_.EditNew(toLibraryText(materialTypeText_->text()),
+                                   toLibraryText(materialNameText_->text()),
+                                   toLibraryText(descriptionText_->text())));
+}
+
+void BaseForm::onCopyMaterial() {
+    editor_.CopyMaterial();
+}
+
+void BaseForm::onPasteMaterial() {
+    const std::string key = editor_.PasteMaterial();
+    if (!key.empty()) {
+        TreeView1_NodeClick(key);
+    }
+}
+
+}  // namespace material

@@ -1,0 +1,159 @@
+// The library window: the MDI child that shows the one open library. On the left the
+// tree of categories and materials, on the right the material panel with the category,
+// name and description fields and the panel's commands; its menu bar takes the frame's
+// place while it is open. Library changes go to Module1 and LibraryEditor; the tree
+// mirrors Module1's tree model.
+#pragma once
+
+#include <QHash>
+#include <QIcon>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "data/library/LibraryTree.h"
+#include "units/PanelTables.h"
+
+class QAction;
+class QLineEdit;
+class QMenu;
+class QMdiSubWindow;
+class QPushButton;
+class QTreeWidgetItem;
+
+namespace material {
+
+class LibraryEditor;
+struct AddOutcome;
+class LibraryTreeView;
+class MDIForm1;
+class Module1;
+
+class BaseForm : public QWidget, public TreeListener {
+    Q_OBJECT
+
+  public:
+    BaseForm(Module1& library, LibraryEditor& editor, MDIForm1& frame, QWidget* parent = nullptr);
+    ~BaseForm() override;
+
+    // While true, closing the window asks whether to save the library first.
+    bool mbCallSaveOnUnload = true;
+
+    // Called once the window has unloaded (the widget itself is deleted later).
+    void setUnloadedHandler(std::function<void()> handler) { onUnloaded_ = std::move(handler); }
+    // Closes the window without asking: the library is closed already.
+    void unload();
+    QMdiSubWindow* subWindow() const;
+    QList<QMenu*> menus() const { return menus_; }
+    QMenu* editMenu() const { return editMenu_; }
+
+    // ---- What the library operations ask of the window ----
+    void loadTreeImage(const QString& key, const QString& resource);
+    void clearTreeImages() { treeImages_.clear(); }
+    void showTree();
+    void setPanelTexts(const QString& category, const QString& name, const QString& description);
+    void showValuePanel(bool shown);
+    void hidePanelCommands();
+    void setPanelUnitTables(const std::array<PanelLabelRow, kPanelRowCount>& labels,
+                            const std::array<double, kPanelFactorCount>& siPerIps,
+                            const std::array<double, kPanelFactorCount>& mksPerIps);
+    void fillUnitList(const std::vector<std::string>& texts) { unitList_ = texts; }
+    void fillTypeList(const std::vector<std::string>& texts) { typeList_ = texts; }
+    int unitListPosition() const { return unitPosition_; }
+    int typeListPosition() const { return typePosition_; }
+    void selectUnitListPosition(int position);
+    const std::string& shownUnitSystem() const { return shownUnitSystem_; }
+
+    // ---- Handlers ----
+    // A node was clicked (or selected by the library operations).
+    void TreeView1_NodeClick(const std::string& key);
+    // "&Add New Material".
+    void onNewMaterial();
+    // Edit "&New".
+    void onEditNewMaterial();
+    void onCopyMaterial();
+    void onPasteMaterial();
+    // A finished label edit of node `key`.
+    void onLabelEdited(const std::string& key, const QString& text);
+    // A dragged node `sourceKey` was dropped on node `targetKey`.
+    void onDrop(const std::string& sourceKey, const std::string& targetKey);
+
+    // Whether the panel is in new-material mode ("&Add New Material" offered).
+    bool newMaterialMode() const { return newMaterialMode_; }
+    // The position of the material the panel shows, "-1" for a category.
+    const QString& currentMaterialIndex() const { return currentMaterialIndex_; }
+
+    // ---- TreeListener ----
+    void TreeRebuilt() override;
+    void NodeAdded(const LibraryNode& node) override;
+    void NodeRemoved(const std::string& key) override;
+    void NodeChanged(const LibraryNode& node) override;
+    void SelectionChanged(const LibraryNode* node) override;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildControls();
+    void buildMenus();
+    QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption,
+                         const QKeySequence& shortcut = {});
+    void finishUnload();
+
+    QTreeWidgetItem* itemFor(const std::string& key) const;
+    QTreeWidgetItem* addItem(const LibraryNode& node);
+    void applyNode(QTreeWidgetItem* item, const LibraryNode& node);
+    void onCurrentItemChanged(QTreeWidgetItem* current);
+    void markSelected(const std::string& key);
+    void showAddOutcome(const AddOutcome& outcome);
+
+    void setNewMaterialMode(bool on);
+    void fieldEntered(QLineEdit* field);
+    void fieldLeft(QLineEdit* field);
+    void refocus(QLineEdit* field);
+
+    Module1& library_;
+    LibraryEditor& editor_;
+    MDIForm1& frame_;
+    std::function<void()> onUnloaded_;
+    bool unloading_ = false;
+    bool unloaded_ = false;
+    int syncing_ = 0;
+
+    LibraryTreeView* tree_ = nullptr;
+    QLineEdit* materialTypeText_ = nullptr;
+    QLineEdit* materialNameText_ = nullptr;
+    QLineEdit* descriptionText_ = nullptr;
+    QPushButton* cmdNewMaterial_ = nullptr;
+    QPushButton* reset_ = nullptr;
+    QPushButton* addSet_ = nullptr;
+    QWidget* propertyArea_ = nullptr;
+    QList<QMenu*> menus_;
+    QMenu* editMenu_ = nullptr;
+    QAction* toolbarItem_ = nullptr;
+    QAction* statusbarItem_ = nullptr;
+
+    QHash<QString, QIcon> treeImages_;
+    QHash<QByteArray, QTreeWidgetItem*> items_;
+
+    // Window fields.
+    std::string selectedKey_;
+    bool gridEdited_ = false;
+    bool newMaterialMode_ = false;
+    QString currentMaterialIndex_ = QStringLiteral("0");
+    std::string shownUnitSystem_ = "SI";
+    std::vector<std::string> unitList_;
+    std::vector<std::string> typeList_;
+    int unitPosition_ = -1;
+    int typePosition_ = 0;
+    std::array<PanelLabelRow, kPanelRowCount> panelLabels_{};
+    std::array<double, kPanelFactorCount> panelSiPerIps_{};
+    std::array<double, kPanelFactorCount> panelMksPerIps_{};
+};
+
+}  // namespace material
