@@ -18,3 +18,6 @@ if(TARGET material_sample_library_test)
     target_compile_definitions(material_sample_library_test PRIVATE
                                KT_SAMPLE_LIBRARY="${PROJECT_SOURCE_DIR}/examples/korwkmat.lib")
 endif()
+if(KT_BUILD_UI)
+    kt_add_qt_test(material_grid_test SOURCES ${_grid_here}/grid_test.cpp LIBS kt_material_grid)
+endif()
