@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
+#include <set>
 
 #include "Directory.h"
 
@@ -55,14 +57,94 @@ TEST(BalanceSequence, EverySizeGivesAValidMinimalRedBlackTreeInTheSameOrder) {
         if (n > 0) {
             EXPECT_EQ(tree.nodes[tree.root - 1000].color, cfb::detail::kBlack) << n;
         }
-        // Children come before their parents, so writes in this order never form a cycle.
-        ASSERT_EQ(tree.postOrder.size(), n);
-        std::vector<bool> done(n, false);
-        for (std::size_t position : tree.postOrder) {
-            for (std::uint32_t link : {tree.nodes[position].left, tree.nodes[position].right}) {
-                EXPECT_TRUE(link == kNone || done[link - 1000]) << n;
+        ASSERT_EQ(tree.preOrder.size(), n);
+    }
+}
+
+// The storage (entry 0) links to `root`; siblings are entries 1..n.
+struct Links {
+    std::uint32_t root;
+    std::map<std::uint32_t, cfb::detail::SiblingLinks> siblings;
+};
+
+std::uint32_t randomTree(std::mt19937& rng, const std::vector<std::uint32_t>& ids, std::size_t lo,
+                         std::size_t hi, Links& links) {
+    if (lo >= hi) {
+        return kNone;
+    }
+    const std::size_t at = lo + rng() % (hi - lo);
+    const std::uint32_t left = randomTree(rng, ids, lo, at, links);
+    const std::uint32_t right = randomTree(rng, ids, at + 1, hi, links);
+    links.siblings[ids[at]] = {left, right, static_cast<std::uint8_t>(rng() % 2)};
+    return ids[at];
+}
+
+// The in-order sequence reachable from the storage; false when an entry is reached
+// twice (a cycle or a shared entry).
+bool reachable(const Links& links, std::vector<std::uint32_t>& order) {
+    order.clear();
+    std::set<std::uint32_t> seen;
+    std::vector<std::pair<std::uint32_t, bool>> stack{{links.root, false}};
+    while (!stack.empty()) {
+        auto [id, expanded] = stack.back();
+        stack.pop_back();
+        if (id == kNone) {
+            continue;
+        }
+        if (expanded) {
+            order.push_back(id);
+            continue;
+        }
+        if (!seen.insert(id).second) {
+            return false;
+        }
+        const auto& l = links.siblings.at(id);
+        stack.push_back({l.right, false});
+        stack.push_back({id, true});
+        stack.push_back({l.left, false});
+    }
+    return true;
+}
+
+TEST(PlanRebuild, EveryWriteLeavesATreeWithoutTheVictimAndEndsBalanced) {
+    std::mt19937 rng(7);
+    for (std::uint32_t n = 1; n <= 12; ++n) {
+        std::vector<std::uint32_t> ids;
+        for (std::uint32_t i = 1; i <= n; ++i) {
+            ids.push_back(i);
+        }
+        for (int trial = 0; trial < 40; ++trial) {
+            Links old;
+            old.root = randomTree(rng, ids, 0, n, old);
+            for (std::uint32_t victim : ids) {
+                std::vector<std::uint32_t> remaining = ids;
+                remaining.erase(remaining.begin() + (victim - 1));
+                const auto plan =
+                    cfb::detail::planRebuild(0, old.root, old.siblings, victim, remaining);
+                EXPECT_LE(plan.size(), 2 * n + 1);
+                Links state = old;
+                std::vector<std::uint32_t> order;
+                for (const auto& write : plan) {
+                    if (write.childLink) {
+                        ASSERT_EQ(write.id, 0u);
+                        state.root = write.child;
+                    } else {
+                        state.siblings[write.id] = write.links;
+                    }
+                    ASSERT_TRUE(reachable(state, order)) << n << " victim " << victim;
+                    ASSERT_EQ(std::count(order.begin(), order.end(), victim), 0);
+                }
+                ASSERT_TRUE(reachable(state, order));
+                EXPECT_EQ(order, remaining);
+                const BalancedTree balanced = cfb::detail::balanceSequence(remaining);
+                EXPECT_EQ(state.root, balanced.root);
+                for (std::size_t i = 0; i < remaining.size(); ++i) {
+                    const auto& got = state.siblings.at(remaining[i]);
+                    EXPECT_EQ(got.left, balanced.nodes[i].left);
+                    EXPECT_EQ(got.right, balanced.nodes[i].right);
+                    EXPECT_EQ(got.color, balanced.nodes[i].color);
+                }
             }
-            done[position] = true;
         }
     }
 }

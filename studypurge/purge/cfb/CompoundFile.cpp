@@ -144,8 +144,6 @@ bool CompoundFile::destroy(std::uint32_t storageId, std::u16string_view name, st
 // freed data, so that an interruption leaks sectors at worst.
 bool CompoundFile::Impl::destroyEntry(std::uint32_t storageId, std::uint32_t victim,
                                       std::string& error) {
-    std::vector<std::uint32_t> remaining = directory.children(storageId);
-    remaining.erase(std::find(remaining.begin(), remaining.end(), victim));
     std::vector<std::uint32_t> bigSectors;
     std::vector<std::uint32_t> miniSectors;
     const std::vector<std::uint32_t> gone = directory.withDescendants(victim);
@@ -159,7 +157,7 @@ bool CompoundFile::Impl::destroyEntry(std::uint32_t storageId, std::uint32_t vic
         (small ? miniSectors : bigSectors)
             .insert((small ? miniSectors : bigSectors).end(), chain.begin(), chain.end());
     }
-    if (!directory.relink(storageId, remaining, *file, error)) {
+    if (!directory.unlink(storageId, victim, *file, error)) {
         return false;
     }
     for (std::uint32_t id : gone) {
@@ -216,6 +214,10 @@ bool CompoundFile::readStream(std::uint32_t streamId, std::vector<std::uint8_t>&
 
 std::uint64_t CompoundFile::bytesWritten() const {
     return impl_->file->bytesWritten();
+}
+
+void CompoundFile::limitWrites(std::uint64_t count) {
+    impl_->file->limitWrites(count);
 }
 
 }  // namespace cfb

@@ -53,6 +53,9 @@ class CompoundFile {
 
     // Bytes written to the file since it was opened (for measurements).
     std::uint64_t bytesWritten() const;
+    // Lets only `count` more writes reach the file; later ones fail as on a full disk
+    // (for tests of interrupted edits).
+    void limitWrites(std::uint64_t count);
 
   private:
     struct Impl;

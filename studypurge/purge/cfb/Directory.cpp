@@ -22,12 +22,12 @@ std::uint32_t buildRange(const std::vector<std::uint32_t>& ids, std::size_t lo, 
         return kNoEntry;
     }
     const std::size_t mid = lo + (hi - lo) / 2;
+    tree.preOrder.push_back(mid);
     const std::uint32_t left = buildRange(ids, lo, mid, depth + 1, blackLevels, tree);
     const std::uint32_t right = buildRange(ids, mid + 1, hi, depth + 1, blackLevels, tree);
     // Sibling subtrees differ by at most one entry, so every level but the last is
     // full: black above it, red on it keeps all black heights equal.
     tree.nodes[mid] = {left, right, depth < blackLevels ? kBlack : kRed};
-    tree.postOrder.push_back(mid);
     return ids[mid];
 }
 
@@ -225,32 +225,89 @@ std::uint64_t Directory::entryOffset(const SectorFile& file, std::uint32_t id) c
     return file.sectorOffset(chain_[id / perSector]) + std::uint64_t{id % perSector} * kEntrySize;
 }
 
-bool Directory::relink(std::uint32_t storageId, const std::vector<std::uint32_t>& sequence,
-                       SectorFile& file, std::string& error) {
-    const BalancedTree tree = balanceSequence(sequence);
-    for (std::size_t position : tree.postOrder) {
-        DirEntry& e = entries_[sequence[position]];
-        const BalancedTree::Node& node = tree.nodes[position];
-        if (e.color == node.color && e.left == node.left && e.right == node.right) {
-            continue;
+std::vector<TreeWrite> planRebuild(std::uint32_t storageId, std::uint32_t root,
+                                   const std::map<std::uint32_t, SiblingLinks>& links,
+                                   std::uint32_t victim,
+                                   const std::vector<std::uint32_t>& remaining) {
+    const BalancedTree tree = balanceSequence(remaining);
+    std::map<std::uint32_t, SiblingLinks> target;
+    for (std::size_t i = 0; i < remaining.size(); ++i) {
+        target[remaining[i]] = {tree.nodes[i].left, tree.nodes[i].right, tree.nodes[i].color};
+    }
+    std::map<std::uint32_t, SiblingLinks> current = links;
+    std::uint32_t currentRoot = root;
+    std::vector<TreeWrite> plan;
+    auto setLinks = [&](std::uint32_t id, const SiblingLinks& value) {
+        if (!(current.at(id) == value)) {
+            current[id] = value;
+            plan.push_back({id, false, value, kNoEntry});
         }
-        e.color = node.color;
-        e.left = node.left;
-        e.right = node.right;
-        std::uint8_t links[9];
-        links[0] = e.color;
-        putU32(links + 1, e.left);
-        putU32(links + 5, e.right);
-        if (!file.write(entryOffset(file, sequence[position]) + 67, links, sizeof links, error)) {
-            return false;
+    };
+    auto setRoot = [&](std::uint32_t id) {
+        if (currentRoot != id) {
+            currentRoot = id;
+            plan.push_back({storageId, true, {kNoEntry, kNoEntry, kBlack}, id});
+        }
+    };
+    // Only the links the new tree keeps in the same place, and the new colour.
+    auto kept = [&](std::uint32_t id) {
+        const SiblingLinks& now = current.at(id);
+        const SiblingLinks& wanted = target.at(id);
+        return SiblingLinks{now.left == wanted.left ? now.left : kNoEntry,
+                            now.right == wanted.right ? now.right : kNoEntry, wanted.color};
+    };
+    // The victim's link goes first. When the storage links to it, the new root can take
+    // its place at once: nothing reachable from there links outside its own old subtree.
+    if (root == victim) {
+        setRoot(tree.root);
+    }
+    for (std::uint32_t id : remaining) {
+        if (current.at(id).left == victim || current.at(id).right == victim) {
+            setLinks(id, kept(id));
         }
     }
-    DirEntry& storage = entries_[storageId];
-    if (storage.child != tree.root) {
-        storage.child = tree.root;
-        std::uint8_t link[4];
-        putU32(link, storage.child);
-        if (!file.write(entryOffset(file, storageId) + 76, link, sizeof link, error)) {
+    for (std::uint32_t id : remaining) {
+        setLinks(id, kept(id));
+    }
+    // Every link left is one of the new tree's, so adding the others top-down never
+    // gives an entry a second parent.
+    setRoot(tree.root);
+    for (std::size_t position : tree.preOrder) {
+        setLinks(remaining[position], target.at(remaining[position]));
+    }
+    return plan;
+}
+
+bool Directory::unlink(std::uint32_t storageId, std::uint32_t victim, SectorFile& file,
+                       std::string& error) {
+    std::vector<std::uint32_t> remaining = children(storageId);
+    std::map<std::uint32_t, SiblingLinks> links;
+    for (std::uint32_t id : remaining) {
+        links[id] = {entries_[id].left, entries_[id].right, entries_[id].color};
+    }
+    remaining.erase(std::find(remaining.begin(), remaining.end(), victim));
+    for (const TreeWrite& w :
+         planRebuild(storageId, entries_[storageId].child, links, victim, remaining)) {
+        DirEntry& e = entries_[w.id];
+        std::uint8_t bytes[9];
+        std::uint64_t offset = entryOffset(file, w.id);
+        std::size_t length = 0;
+        if (w.childLink) {
+            e.child = w.child;
+            putU32(bytes, w.child);
+            offset += 76;
+            length = 4;
+        } else {
+            e.left = w.links.left;
+            e.right = w.links.right;
+            e.color = w.links.color;
+            bytes[0] = e.color;
+            putU32(bytes + 1, e.left);
+            putU32(bytes + 5, e.right);
+            offset += 67;
+            length = 9;
+        }
+        if (!file.write(offset, bytes, length, error)) {
             return false;
         }
     }

@@ -3,6 +3,7 @@
 // validation, and the rebuilding of a storage's tree after an entry leaves it.
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,10 +36,36 @@ struct BalancedTree {
         std::uint8_t color;
     };
     std::uint32_t root = 0xFFFFFFFF;
-    std::vector<Node> nodes;             // by position in the sequence
-    std::vector<std::size_t> postOrder;  // positions, children before parents
+    std::vector<Node> nodes;            // by position in the sequence
+    std::vector<std::size_t> preOrder;  // positions, parents before children
 };
 BalancedTree balanceSequence(const std::vector<std::uint32_t>& ids);
+
+struct SiblingLinks {
+    std::uint32_t left;
+    std::uint32_t right;
+    std::uint8_t color;
+    bool operator==(const SiblingLinks&) const = default;
+};
+
+// One write of a tree rebuild: a sibling's links and colour, or the storage's child link.
+struct TreeWrite {
+    std::uint32_t id;
+    bool childLink;
+    SiblingLinks links;   // when not childLink
+    std::uint32_t child;  // when childLink
+};
+
+// The writes that take a storage's sibling tree (child link `root`; `links` of every
+// sibling, the victim's included) to the balanced tree over `remaining`. After every
+// single write the entries reachable from the storage form a tree, with no cycle and
+// no entry reached twice, and from the first write on the victim is not reachable.
+// No order of single-entry writes can also keep every sibling reachable throughout,
+// so siblings are detached first and attached again top-down.
+std::vector<TreeWrite> planRebuild(std::uint32_t storageId, std::uint32_t root,
+                                   const std::map<std::uint32_t, SiblingLinks>& links,
+                                   std::uint32_t victim,
+                                   const std::vector<std::uint32_t>& remaining);
 
 // Simple upper-casing of one UTF-16 unit, as names are compared.
 char16_t upperUnit(char16_t unit);
@@ -61,11 +88,10 @@ class Directory {
     // The entry and everything below it, the entry first.
     std::vector<std::uint32_t> withDescendants(std::uint32_t id) const;
 
-    // Rebuilds the storage's tree over `sequence`. Writes each changed entry after
-    // all entries below it in the new tree and the storage's child link last, so
-    // that no write ever makes the links cyclic.
-    bool relink(std::uint32_t storageId, const std::vector<std::uint32_t>& sequence,
-                SectorFile& file, std::string& error);
+    // Takes `victim` out of the storage's tree and rebuilds the tree from the
+    // remaining children in their order, writing as planRebuild() says.
+    bool unlink(std::uint32_t storageId, std::uint32_t victim, SectorFile& file,
+                std::string& error);
     // Overwrites the entry as unused and forgets it.
     bool markUnused(std::uint32_t id, SectorFile& file, std::string& error);
 

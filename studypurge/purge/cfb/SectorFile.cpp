@@ -96,6 +96,11 @@ bool SectorFile::write(std::uint64_t offset, const void* data, std::size_t lengt
         return true;
     }
     length = static_cast<std::size_t>(std::min<std::uint64_t>(length, size_ - offset));
+    if (writesLeft_ == 0) {
+        error = "write error at offset " + std::to_string(offset) + ": no space left";
+        return false;
+    }
+    --writesLeft_;
     const auto* in = static_cast<const std::uint8_t*>(data);
     std::size_t done = 0;
     while (done < length) {

@@ -38,6 +38,8 @@ class SectorFile {
 
     // Bytes handed to the operating system by write() and writeZeros() so far.
     std::uint64_t bytesWritten() const { return written_; }
+    // Lets only `count` more write calls through; later ones fail as on a full disk.
+    void limitWrites(std::uint64_t count) { writesLeft_ = count; }
 
   private:
     SectorFile(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
@@ -45,6 +47,7 @@ class SectorFile {
     std::uint64_t size_;
     std::uint32_t sectorSize_ = 512;
     std::uint64_t written_ = 0;
+    std::uint64_t writesLeft_ = UINT64_MAX;
 };
 
 }  // namespace cfb::detail
