@@ -52,8 +52,7 @@ class RegistryBackend {
 // Result variant of a read: text, 32-bit integer or truth value.
 using RegValue = std::variant<std::string, std::int32_t, bool>;
 
-// Text of a variant as the report writes it ("" for non-text values is never
-// needed: the report reads text only, but integers print in plain decimal).
+// Text of a variant: text as it is, integers in plain decimal, "True"/"False".
 std::string regValueText(const RegValue& value);
 
 // Parses "HKCU", "hklm", ... (without regard to case).
@@ -64,7 +63,7 @@ class IniFileReader {
   public:
     virtual ~IniFileReader() = default;
     virtual bool fileExists(const std::string& path) = 0;
-    // Entry text, or nullopt-like: found=false when the section or entry is missing.
+    // The entry's text; false when the section or the entry is missing.
     virtual bool readEntry(const std::string& path, std::string_view section,
                            std::string_view entry, std::string& text) = 0;
 };

@@ -203,15 +203,18 @@ void ReportWriter::writeRegistryValues() {
     const std::string works = std::string(kWorksKey) + "\\";
     const bool familyA = registry.existenceTest("HKCU", works) == kStatusSuccess;
     const bool familyB = registry.existenceTest("HKLM", works) == kStatusSuccess;
-    const bool familyC = registry.existenceTest("HKLM", "Software\\Zentaro2007\\") == 0;
-    const bool familyD = registry.existenceTest("HKLM", "Software\\Quorvane\\Korvex/M\\") == 0;
+    const bool familyC =
+        registry.existenceTest("HKLM", "Software\\Zentaro2007\\") == kStatusSuccess;
+    const bool familyD =
+        registry.existenceTest("HKLM", "Software\\Quorvane\\Korvex/M\\") == kStatusSuccess;
     const bool familyG =
         registry.existenceTest("HKLM", "Software\\Quorvane\\KorvexMotion\\") == kStatusSuccess;
     const bool familyF =
         registry.existenceTest("HKLM", "Software\\Quorvane\\KorvexFluvane\\") == kStatusSuccess;
     const bool emsCurrent =
         registry.existenceTest("HKLM", "Software\\Quorvane\\Korvex/EMS\\") == kStatusSuccess;
-    const bool emsInstaller = registry.existenceTest("HKLM", ems2007InstallerKey()) == 0;
+    const bool emsInstaller =
+        registry.existenceTest("HKLM", ems2007InstallerKey()) == kStatusSuccess;
 
     if (familyA) {
         writeFamilyA();

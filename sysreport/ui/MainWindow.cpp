@@ -1,7 +1,6 @@
 #include "MainWindow.h"
 
 #include <QAction>
-#include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
