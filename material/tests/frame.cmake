@@ -7,3 +7,10 @@ if(KT_BUILD_UI)
         SOURCES ${CMAKE_CURRENT_LIST_DIR}/frame_test.cpp
         LIBS kt_material_frame)
 endif()
+
+# The library window and the frame's library commands (Qt), with scripted answers.
+if(KT_BUILD_UI)
+    kt_add_qt_test(material_baseform_test
+        SOURCES ${CMAKE_CURRENT_LIST_DIR}/baseform_test.cpp
+        LIBS kt_material_browser)
+endif()

@@ -121,8 +121,10 @@ void BaseForm::buildControls() {
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(tree_);
     splitter->addWidget(panel);
+    splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({240, 520});
+    splitter->setChildrenCollapsible(false);
+    tree_->setMinimumWidth(200);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(splitter);

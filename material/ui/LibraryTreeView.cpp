@@ -88,14 +88,17 @@ void LibraryTreeView::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void LibraryTreeView::dropEvent(QDropEvent* event) {
-    const QByteArray source = event->mimeData()->data(kKeyMimeType);
-    const QTreeWidgetItem* target = itemAt(event->position().toPoint());
     event->setDropAction(Qt::IgnoreAction);
     event->accept();
     setState(QAbstractItemView::NoState);
     viewport()->update();
+    dropAt(event->mimeData(), event->position().toPoint());
+}
+
+void LibraryTreeView::dropAt(const QMimeData* data, const QPoint& at) {
+    const QByteArray source = data != nullptr ? data->data(kKeyMimeType) : QByteArray();
     if (!source.isEmpty()) {
-        emit dropped(source, keyOf(target));
+        emit dropped(source, keyOf(itemAt(at)));
     }
 }
 

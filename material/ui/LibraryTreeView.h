@@ -24,6 +24,8 @@ class LibraryTreeView : public QTreeWidget {
     static QByteArray keyOf(const QTreeWidgetItem* item);
     // What a drag of `item` carries; null for a node that cannot be dragged.
     QMimeData* dragData(const QTreeWidgetItem* item) const;
+    // A drag carrying `data` ended at the viewport point `at`.
+    void dropAt(const QMimeData* data, const QPoint& at);
 
   signals:
     void dragStarted(const QByteArray& key);

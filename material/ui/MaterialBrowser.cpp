@@ -32,7 +32,7 @@ bool MaterialBrowser::closeLibraryWindow() {
     return sub != nullptr ? sub->close() : form_->close();
 }
 
-BaseForm& MaterialBrowser::form() {
+BaseForm& MaterialBrowser::loadedForm() {
     if (form_ == nullptr) {
         form_ = new BaseForm(library_, editor_, *frame_);
         QMdiSubWindow* sub = frame_->workspace()->addSubWindow(form_);
@@ -46,7 +46,7 @@ BaseForm& MaterialBrowser::form() {
 }
 
 void MaterialBrowser::Show(const std::string& caption) {
-    BaseForm& window = form();
+    BaseForm& window = loadedForm();
     window.setWindowTitle(QFile::decodeName(QByteArray::fromStdString(caption)));
     window.subWindow()->showMaximized();
     window.show();
@@ -65,11 +65,11 @@ void MaterialBrowser::Close() {
 }
 
 void MaterialBrowser::ShowTree() {
-    form().showTree();
+    loadedForm().showTree();
 }
 
 void MaterialBrowser::LoadTreeImage(std::string_view key, std::string_view resource) {
-    form().loadTreeImage(fromLibraryText(key), fromLibraryText(resource));
+    loadedForm().loadTreeImage(fromLibraryText(key), fromLibraryText(resource));
 }
 
 void MaterialBrowser::ClearTreeImages() {
@@ -80,8 +80,8 @@ void MaterialBrowser::ClearTreeImages() {
 
 void MaterialBrowser::SetPanelTexts(const std::string& category, const std::string& name,
                                     const std::string& description) {
-    form().setPanelTexts(fromLibraryText(category), fromLibraryText(name),
-                         fromLibraryText(description));
+    loadedForm().setPanelTexts(fromLibraryText(category), fromLibraryText(name),
+                               fromLibraryText(description));
 }
 
 void MaterialBrowser::ShowValuePanel(bool shown) {
@@ -91,21 +91,21 @@ void MaterialBrowser::ShowValuePanel(bool shown) {
 }
 
 void MaterialBrowser::HidePanelCommands() {
-    form().hidePanelCommands();
+    loadedForm().hidePanelCommands();
 }
 
 void MaterialBrowser::SetPanelUnitTables(const std::array<PanelLabelRow, kPanelRowCount>& labels,
                                          const std::array<double, kPanelFactorCount>& siPerIps,
                                          const std::array<double, kPanelFactorCount>& mksPerIps) {
-    form().setPanelUnitTables(labels, siPerIps, mksPerIps);
+    loadedForm().setPanelUnitTables(labels, siPerIps, mksPerIps);
 }
 
 void MaterialBrowser::FillUnitList(const std::vector<std::string>& texts) {
-    form().fillUnitList(texts);
+    loadedForm().fillUnitList(texts);
 }
 
 void MaterialBrowser::FillTypeList(const std::vector<std::string>& texts) {
-    form().fillTypeList(texts);
+    loadedForm().fillTypeList(texts);
 }
 
 int MaterialBrowser::UnitListPosition() const {
@@ -117,7 +117,7 @@ int MaterialBrowser::TypeListPosition() const {
 }
 
 void MaterialBrowser::SelectUnitListPosition(int position) {
-    form().selectUnitListPosition(position);
+    loadedForm().selectUnitListPosition(position);
 }
 
 std::string MaterialBrowser::ShownUnitSystem() const {
@@ -125,7 +125,7 @@ std::string MaterialBrowser::ShownUnitSystem() const {
 }
 
 void MaterialBrowser::NodeClick(const std::string& key) {
-    form().TreeView1_NodeClick(key);
+    loadedForm().TreeView1_NodeClick(key);
 }
 
 }  // namespace material

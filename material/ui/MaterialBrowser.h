@@ -71,7 +71,7 @@ class MaterialBrowser final : public FrameCommands, public LibraryWindow {
 
   private:
     // The window, loaded on the first thing the library operations show in it.
-    BaseForm& form();
+    BaseForm& loadedForm();
 
     Module1 library_;
     LibraryEditor editor_;
