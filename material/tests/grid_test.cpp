@@ -345,6 +345,14 @@ void GridTest::getCellTextMovesTheCurrentCell() {
     QCOMPARE(clsFlexGrid::GridRow(w.table.currentRow()), 4);
     QCOMPARE(w.grid->GetCellText(0, 10), QString("C (Cp)"));
     QCOMPARE(clsFlexGrid::GridRow(w.table.currentRow()), 10);
+
+    // Cells outside the grid read empty and take no text.
+    for (const auto& [col, row] : {std::pair{4, 1}, {-1, 1}, {2, 11}, {2, -1}}) {
+        QCOMPARE(w.grid->GetCellText(col, row), QString());
+        w.grid->Cell(col, row, "1");
+    }
+    QCOMPARE(w.table.rowCount(), 10);
+    QCOMPARE(w.table.columnCount(), 4);
 }
 
 void GridTest::cellRewritesNumbersInTheUserForm_data() {

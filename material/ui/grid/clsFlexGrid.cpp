@@ -51,7 +51,14 @@ void clsFlexGrid::InitializeGrid(QTableWidget& flexgrid) {
     }
 }
 
+bool clsFlexGrid::Inside(int Col, int Row) const {
+    return grid_ != nullptr && Col >= 0 && Col < grid_->columnCount() && Row >= 0 && Row < Rows();
+}
+
 QString clsFlexGrid::GetCellText(int Col, int Row) {
+    if (!Inside(Col, Row)) {
+        return {};
+    }
     if (Row == 0) {
         const QTableWidgetItem* heading = grid_->horizontalHeaderItem(Col);
         return heading != nullptr ? heading->text() : QString();
@@ -62,6 +69,9 @@ QString clsFlexGrid::GetCellText(int Col, int Row) {
 }
 
 void clsFlexGrid::Cell(int Col, int Row, const QString& Text) {
+    if (!Inside(Col, Row)) {
+        return;
+    }
     if (Row > 0) {
         grid_->setCurrentCell(TableRow(Row), Col);
     }

@@ -25,10 +25,12 @@ class clsFlexGrid {
     void InitializeGrid(QTableWidget& flexgrid);
 
     // Makes (Col, Row) the current cell and returns its text; row 0 gives the heading.
+    // A cell outside the grid gives empty text.
     QString GetCellText(int Col, int Row);
 
     // Writes `Text` into (Col, Row) and sizes column Col to its contents. A number in a
     // value cell (column 2, row 1 or later) is rewritten in the user's number form.
+    // A cell outside the grid is left alone.
     void Cell(int Col, int Row, const QString& Text);
 
     // Rebuilds the whole grid for model type `modelType` (the type-list position) from
@@ -42,6 +44,7 @@ class clsFlexGrid {
     static int TableRow(int gridRow) { return gridRow - 1; }
 
   private:
+    bool Inside(int Col, int Row) const;
     void SetCellText(int Col, int Row, const QString& text);
     QString CellTextFor(int Col, int Row, const QString& text) const;
 
