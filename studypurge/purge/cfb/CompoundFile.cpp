@@ -154,8 +154,8 @@ bool CompoundFile::Impl::destroyEntry(std::uint32_t storageId, std::uint32_t vic
         }
         const bool small = inMiniStream(e);
         const auto chain = (small ? mini.table() : fat).chain(e.startSector);
-        (small ? miniSectors : bigSectors)
-            .insert((small ? miniSectors : bigSectors).end(), chain.begin(), chain.end());
+        std::vector<std::uint32_t>& freed = small ? miniSectors : bigSectors;
+        freed.insert(freed.end(), chain.begin(), chain.end());
     }
     if (!directory.unlink(storageId, victim, *file, error)) {
         return false;

@@ -31,6 +31,24 @@ std::uint32_t buildRange(const std::vector<std::uint32_t>& ids, std::size_t lo, 
     return ids[mid];
 }
 
+DirEntry parseEntry(const std::uint8_t* raw, std::uint16_t majorVersion) {
+    DirEntry e;
+    const std::uint16_t nameBytes = getU16(raw + 64);
+    for (std::uint32_t u = 0; u + 1 < std::min<std::uint32_t>(nameBytes, 64) / 2; ++u) {
+        e.name += static_cast<char16_t>(getU16(raw + 2 * u));
+    }
+    e.nameValid = nameBytes >= 2 && nameBytes <= 64 && nameBytes % 2 == 0;
+    e.type = raw[66];
+    e.color = raw[67];
+    e.left = getU32(raw + 68);
+    e.right = getU32(raw + 72);
+    e.child = getU32(raw + 76);
+    e.startSector = getU32(raw + 116);
+    // Version 3 writers may leave garbage in the high half of the size.
+    e.size = majorVersion == 3 ? getU32(raw + 120) : getU64(raw + 120);
+    return e;
+}
+
 }  // namespace
 
 BalancedTree balanceSequence(const std::vector<std::uint32_t>& ids) {
@@ -87,23 +105,7 @@ bool Directory::load(SectorFile& file, const std::vector<std::uint32_t>& chain,
             return false;
         }
         for (std::uint32_t i = 0; i < perSector; ++i) {
-            const std::uint8_t* raw = buffer.data() + i * kEntrySize;
-            DirEntry& e = entries_[s * perSector + i];
-            const std::uint16_t nameBytes = getU16(raw + 64);
-            for (std::uint32_t u = 0; u + 1 < std::min<std::uint32_t>(nameBytes, 64) / 2; ++u) {
-                e.name += static_cast<char16_t>(getU16(raw + 2 * u));
-            }
-            if (nameBytes < 2 || nameBytes > 64 || nameBytes % 2 != 0) {
-                e.name.clear();
-                e.name += u'\xFFFF';  // no valid name; checked when the entry is reached
-            }
-            e.type = raw[66];
-            e.color = raw[67];
-            e.left = getU32(raw + 68);
-            e.right = getU32(raw + 72);
-            e.child = getU32(raw + 76);
-            e.startSector = getU32(raw + 116);
-            e.size = majorVersion == 3 ? getU32(raw + 120) : getU64(raw + 120);
+            entries_[s * perSector + i] = parseEntry(buffer.data() + i * kEntrySize, majorVersion);
         }
     }
     return validateTrees(error);
@@ -160,7 +162,7 @@ bool Directory::visitSiblings(std::uint32_t storageId, std::vector<std::uint32_t
             error = link + ", expected a storage or stream, found type " + std::to_string(e.type);
             return false;
         }
-        if (e.name.size() == 1 && e.name[0] == u'\xFFFF') {
+        if (!e.nameValid) {
             error = "directory: entry " + std::to_string(id) +
                     " expected a name length of 2 to 64 bytes";
             return false;

@@ -24,6 +24,7 @@ struct DirEntry {
     std::uint32_t child = 0xFFFFFFFF;
     std::uint32_t startSector = 0;
     std::uint64_t size = 0;  // version 3 files keep only the low 32 bits
+    bool nameValid = true;   // the stored name length is one the format allows
     bool live = false;       // reachable from the root
 };
 
