@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QtTest>
 #include <deque>
 #include <fstream>
@@ -281,6 +282,10 @@ class BaseFormTest : public QObject {
         QCOMPARE(b.children(kMetals), (QStringList{"Steel  ", "Aluminium  "}));
         QCOMPARE(b.children(kPlastics), QStringList{"Nylon  "});
         QCOMPARE(b.keyOf("Nylon  "), QString("Plastics    Nylon  0002"));
+        // Every node has its picture, though the tree is filled before they are loaded
+        for (QTreeWidgetItemIterator it(b.tree()); *it != nullptr; ++it) {
+            QVERIFY2(!(*it)->icon(0).isNull(), qPrintable((*it)->text(0)));
+        }
         // The first material is shown, its category opened
         QCOMPARE(b.field("materialNameText")->text(), QString("Steel  "));
         QVERIFY(b.item(kMetals)->isExpanded());

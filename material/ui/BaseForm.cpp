@@ -292,6 +292,13 @@ void BaseForm::contextMenuEvent(QContextMenuEvent* event) {
 
 void BaseForm::loadTreeImage(const QString& key, const QString& resource) {
     treeImages_.insert(key, QIcon(resources::bitmap(resource)));
+    // The tree may have been filled before its images were loaded.
+    for (auto it = items_.cbegin(); it != items_.cend(); ++it) {
+        const LibraryNode* node = library_.Tree().Find(it.key().toStdString());
+        if (node != nullptr && QString::fromStdString(node->image) == key) {
+            it.value()->setIcon(0, treeImages_.value(key));
+        }
+    }
 }
 
 void BaseForm::showTree() {
