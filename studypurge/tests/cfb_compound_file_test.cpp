@@ -43,10 +43,14 @@ Node productFixture() {
              file(s + "Animator__ZLB", 1), file(s + "KM_MOTION_LOAD_1", 5000),
              file(s + "KM_MOTION_LOAD_2", 10), file(s + "xKM_MOTION_LOAD_7", 123),
              storage(u"KM_MOTION_LOAD_9", {file(s + "KM_MOTION_LOAD_9/Inner", 77)}),
-             file(s + "KeepMe", 700)}),
+             file(s + "SUSTAINABILITY2010FULL", 3000), file(s + "KeepMe", 700)}),
         storage(u"ThirdPty",
                 {file(t + "SUSTAINABILITY2010FULL", 8000), file(t + "KM_MOTION_LOAD_1", 30),
-                 storage(u"Korworks", {file(t + "Korworks/x", 40)}), file(t + "Other", 100)}),
+                 storage(u"Korworks", {file(t + "Korworks/x", 40)}), file(t + "KorvexQuiklet", 500),
+                 file(t + flowA, 5000), storage(widen(flowB), {file(t + flowB + "/Inner", 60)}),
+                 file(t + "MDI_DDMPL", 4100), file(t + "MDI_DDMPL3", 20),
+                 file(t + "MSC_MOTION_LOAD_1", 10), file(t + "KMMotionLoadMapU", 6000),
+                 file(t + "Animator__ZLB", 300), file(t + "Animator", 90), file(t + "Other", 100)}),
     };
     return root;
 }
@@ -161,6 +165,15 @@ TEST_F(GsfFixture, DestroyingProductItemsLeavesExactlyTheRestReadable) {
         "ThirdPtyStore/KM_MOTION_LOAD_1",
         "ThirdPtyStore/KM_MOTION_LOAD_2",
         "ThirdPtyStore/xKM_MOTION_LOAD_7",
+        "ThirdPtyStore/SUSTAINABILITY2010FULL",
+        "ThirdPty/KorvexQuiklet",
+        "ThirdPty/0994155B-AA3F-4edb-AC0E-F92608",
+        "ThirdPty/32952DE6-9CEC-411d-83A6-BAAF76",
+        "ThirdPty/MDI_DDMPL",
+        "ThirdPty/MDI_DDMPL3",
+        "ThirdPty/MSC_MOTION_LOAD_1",
+        "ThirdPty/KMMotionLoadMapU",
+        "ThirdPty/Animator__ZLB",
         "ThirdPty/Korworks",
         "ThirdPty/SUSTAINABILITY2010FULL",
         "ThirdPty/KM_MOTION_LOAD_1"};
