@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QTableWidget>
-#include <cstdlib>
 
 #include "clsFlexGrid.h"
 #include "data/Material.h"
@@ -11,17 +10,6 @@
 #include "data/NumberParser.h"
 
 namespace {
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "material_grid_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 class BenchHost final : public material::FlexGridHost {
   public:
@@ -44,7 +32,6 @@ void FillEveryRow(material::clsMaterial& material) {
 // Each iteration switches the unit system and rebuilds the grid as the window does;
 // with `paint` the widget then lays itself out and paints, as the user would see it.
 void RefreshLoop(benchmark::State& state, bool paint) {
-    App();
     BenchHost host;
     FillEveryRow(host.material);
     QTableWidget table;
@@ -75,3 +62,17 @@ void BM_GridRebuildOnly(benchmark::State& state) {
 BENCHMARK(BM_GridRebuildOnly)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+// The widgets need an application, which has to go before the toolkit's own cleanup at
+// exit; so this program has its own main.
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

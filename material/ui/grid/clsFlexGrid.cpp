@@ -38,7 +38,7 @@ void clsFlexGrid::InitializeGrid(QTableWidget& flexgrid) {
     grid_ = &flexgrid;
     grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->verticalHeader()->setVisible(false);
-    // One line of text per row, as compact as the old grid's rows.
+    // Rows one text line high; the style's default leaves a wide gap around the text.
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setSelectionBehavior(QAbstractItemView::SelectItems);

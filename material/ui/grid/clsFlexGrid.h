@@ -17,7 +17,8 @@ namespace material {
 
 class clsFlexGrid {
   public:
-    // `captions` are copied: U0-U11, the texts of the window's unit labels.
+    // `captions` are copied: U0-U11, the texts of the window's unit labels. `host` must
+    // outlive this object.
     clsFlexGrid(const FlexGridHost& host, const UnitCaptions& captions);
 
     // Keeps `flexgrid`, sets it up (four columns, headings, only the value column
