@@ -37,8 +37,8 @@ bool MiniStream::load(SectorFile& file, AllocationTable& fat, const Header& head
             entries[s * perSector + i] = getU32(buffer.data() + 4 * i);
         }
     }
-    const auto miniSectors =
-        static_cast<std::uint32_t>((bytes + kMiniSectorSize - 1) / kMiniSectorSize);
+    const auto miniSectors = static_cast<std::uint32_t>(std::min<std::uint64_t>(
+        (bytes + kMiniSectorSize - 1) / kMiniSectorSize, kMaxRegularSector));
     table_ = AllocationTable("mini FAT", std::move(entries), std::move(holders), miniSectors);
     return true;
 }
