@@ -303,6 +303,15 @@ class BaseFormTest : public QObject {
         b.click("Nylon  ");
         QCOMPARE(b.field("descriptionText")->text(), QString("PA 66"));
         QCOMPARE(b.form()->currentMaterialIndex(), QString("2"));
+
+        // The selected material shows "leaf1", the one left "leaf"; categories show
+        // whether they are open
+        const LibraryTree& model = b.library().Tree();
+        QCOMPARE(model.Find(b.keyOf("Nylon  ").toStdString())->image, std::string("leaf1"));
+        QCOMPARE(model.Find(b.keyOf("Steel  ").toStdString())->image, std::string("leaf"));
+        QCOMPARE(model.Find(kMetals.toStdString())->image, std::string("openbook"));
+        b.item(kMetals)->setExpanded(false);
+        QCOMPARE(model.Find(kMetals.toStdString())->image, std::string("closedbook"));
     }
 
     void renameRules_data() {
@@ -397,9 +406,16 @@ class BaseFormTest : public QObject {
         description->clear();
         QTest::keyClicks(description, QString(60, 'd'));
         QCOMPARE(description->text().size(), 50);
-        b.tree()->setFocus(Qt::MouseFocusReason);
         QCOMPARE(b.library().Content().entries[1].description, std::string(50, 'd'));
         QCOMPARE(b.library().Content().materials[1].MaterialDescription(), std::string(50, 'd'));
+
+        // Saved by shortcut while the field still has the focus: the file has it
+        QTest::keyClick(description, Qt::Key_Backspace);
+        QVERIFY(description->hasFocus());
+        b.action("saveMenu")->trigger();
+        QFile saved(b.dir.path() + "/lib.lib");
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(saved.readAll().contains(":" + QByteArray(49, 'd') + "\r\n"));
     }
 
     void addNewMaterialRefusals_data() {

@@ -132,6 +132,11 @@ void BaseForm::buildControls() {
     for (QLineEdit* field : {materialTypeText_, materialNameText_, descriptionText_}) {
         field->installEventFilter(this);
     }
+    // Stored as typed as well as on leaving: a save by shortcut or toolbar leaves the
+    // focus where it is, and the description would be missing from the file.
+    connect(descriptionText_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        editor_.StoreDescription(selectedKey_, toLibraryText(text));
+    });
     connect(cmdNewMaterial_, &QPushButton::clicked, this, &BaseForm::onNewMaterial);
     connect(tree_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { onCurrentItemChanged(current); });
