@@ -692,6 +692,35 @@ class BaseFormTest : public QObject {
         QVERIFY(b.frame().close());  // nothing left to ask about
     }
 
+    void exitEndsTheProgramUnlessCancelled() {
+        Browser b;
+        b.toolbarButton("new")->trigger();
+        b.prompts.answers = {MessageAnswer::Cancel};
+        b.action("fileExitMenu")->trigger();
+        QVERIFY(b.frame().isVisible());
+        QVERIFY(b.form() != nullptr);
+        b.prompts.answers = {MessageAnswer::No};
+        b.action("fileExitMenu")->trigger();
+        QVERIFY(!b.frame().isVisible());
+        QCOMPARE(b.prompts.unexpected, 0);
+    }
+
+    void viewItemsFollowTheBarsAndTheEditMenuPopsUp() {
+        Browser b;
+        b.toolbarButton("new")->trigger();
+        b.action("toolbarMenu")->trigger();
+        QVERIFY(b.frame().findChild<QToolBar*>("Toolbar1")->isHidden());
+        QVERIFY(!b.action("toolbarMenu")->isChecked());
+        b.action("toolbarMenu")->trigger();
+        QVERIFY(b.action("toolbarMenu")->isChecked());
+
+        const QPoint at = b.tree()->visualItemRect(b.item("My Material")).center();
+        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at);
+        QApplication::sendEvent(b.tree()->viewport(), &menuEvent);
+        QTRY_VERIFY(b.form()->editMenu()->isVisible());
+        b.form()->editMenu()->close();
+    }
+
     void dialogFiltersTakeTheToolkitsForm() {
         QCOMPARE(dialogNameFilters("Korvex Material Files (*.lib)|*.lib|Excel Files  (*.xls)|*.xls|"
                                    "All Files  (*.*)|*.*"),
