@@ -90,6 +90,7 @@ void LibraryTreeView::dragMoveEvent(QDragMoveEvent* event) {
 void LibraryTreeView::dropEvent(QDropEvent* event) {
     event->setDropAction(Qt::IgnoreAction);
     event->accept();
+    stopAutoScroll();
     setState(QAbstractItemView::NoState);
     viewport()->update();
     dropAt(event->mimeData(), event->position().toPoint());
