@@ -65,12 +65,27 @@ class ImportedKeys {
 };
 #endif
 
+#ifdef _WIN32
+// Removes keys a test run that was cut short may have left behind.
+inline void removeLeftoverKeys(const std::vector<std::string>& keys) {
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        for (const std::string& key : keys) {
+            RegDeleteTreeW(root, toWide(key).c_str());
+            RegDeleteKeyW(root, toWide(key).c_str());
+        }
+    }
+}
+#endif
+
 // The registry of one case folder, as this platform reads it.
 class CaseRegistry {
   public:
-    explicit CaseRegistry(const std::string& folder)
+    // `leftovers`: the topmost keys this test's fixtures create, cleared first on Windows.
+    CaseRegistry(const std::string& folder,
+                 [[maybe_unused]] const std::vector<std::string>& leftovers)
 #ifdef _WIN32
-        : machineKeys_(HKEY_LOCAL_MACHINE, WineRegistryFile::load(folder + "/system.reg")),
+        : cleared_((removeLeftoverKeys(leftovers), true)),
+          machineKeys_(HKEY_LOCAL_MACHINE, WineRegistryFile::load(folder + "/system.reg")),
           userKeys_(HKEY_CURRENT_USER, WineRegistryFile::load(folder + "/user.reg")),
           backend_(makePlatformRegistry())
 #else
@@ -84,6 +99,7 @@ class CaseRegistry {
 
   private:
 #ifdef _WIN32
+    bool cleared_;
     ImportedKeys machineKeys_;
     ImportedKeys userKeys_;
 #endif

@@ -16,7 +16,8 @@ constexpr const char* kTypes = "Software\\KtTest\\Types";
 class RegistryRules : public ::testing::Test {
   protected:
     RegistryRules()
-        : registry_(testDataPath("registry-rules")),
+        : registry_(testDataPath("registry-rules"),
+                    {"Software\\KtTest", "Software\\Classes\\KtTest.Document"}),
           ini_(makeIniFileReader()),
           reader_(registry_.backend(), *ini_) {}
 

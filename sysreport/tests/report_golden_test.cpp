@@ -38,7 +38,8 @@ TEST_P(GoldenReport, MatchesExpectedFile) {
     FakeCadHost host;
     RecordingPrompts prompts;
     c.setUp(facts, host);
-    CaseRegistry registry(folder);
+    CaseRegistry registry(folder, {"Software\\Quorvane", "Software\\Zentaro2007",
+                                   "Software\\Plandry", ems2007InstallerKey()});
     auto ini = makeIniFileReader();
     RegistryReader reader(registry.backend(), *ini);
     ReportWriter writer({facts, clock, reader, host, prompts}, "C:\\Program Files\\sysreport",
