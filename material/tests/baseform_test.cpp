@@ -549,6 +549,17 @@ class BaseFormTest : public QObject {
         QCOMPARE(b.library().LastPosition(), 3);
     }
 
+    void copyAndPasteByKeyboardInTheTree() {
+        Browser b;
+        b.open();
+        b.tree()->setFocus(Qt::MouseFocusReason);
+        b.click("Steel  ");
+        QTest::keySequence(b.tree(), QKeySequence(Qt::CTRL | Qt::Key_C));
+        b.click(kPlastics);
+        QTest::keySequence(b.tree(), QKeySequence(Qt::CTRL | Qt::Key_V));
+        QCOMPARE(b.children(kPlastics), (QStringList{"Nylon  ", "Copy of Steel"}));
+    }
+
     void pasteAfterTheSourceWasRenamed() {
         Browser b;
         b.open();

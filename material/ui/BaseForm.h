@@ -51,6 +51,8 @@ class BaseForm : public QWidget, public TreeListener {
     QMenu* editMenu() const { return editMenu_; }
 
     // ---- What the library operations ask of the window ----
+    // The unit and type lists and the panel tables are kept here for the property
+    // panel, which shows them.
     void loadTreeImage(const QString& key, const QString& resource);
     void clearTreeImages() { treeImages_.clear(); }
     void showTree();
