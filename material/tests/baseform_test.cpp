@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -15,6 +16,7 @@
 #include <QtTest>
 #include <deque>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -730,6 +732,32 @@ class BaseFormTest : public QObject {
         QApplication::sendEvent(b.tree()->viewport(), &menuEvent);
         QTRY_VERIFY(b.form()->editMenu()->isVisible());
         b.form()->editMenu()->close();
+    }
+
+    void messageBoxesAnswerWithTheButtonPressed() {
+        QtLibraryPrompts prompts;
+        const auto answerWith = [](std::function<void(QMessageBox*)> act) {
+            QTimer::singleShot(0, [act] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box != nullptr);
+                act(box);
+            });
+        };
+        answerWith([](QMessageBox* box) {
+            QCOMPARE(box->text(), QString::fromUtf8("Save changes to caf\u00e9.lib ?"));
+            QCOMPARE(box->icon(), QMessageBox::Question);
+            box->button(QMessageBox::No)->click();
+        });
+        QCOMPARE(prompts.Message("Save changes to caf\xE9.lib ?", MessageButtons::YesNoCancel,
+                                 MessageIcon::Question),
+                 MessageAnswer::No);
+        // Escape on a Yes / No box means No, on a box with Cancel it means Cancel
+        answerWith([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
+        QCOMPARE(prompts.Message("Sure ?", MessageButtons::YesNo, MessageIcon::Question),
+                 MessageAnswer::No);
+        answerWith([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
+        QCOMPARE(prompts.Message("Retry ?", MessageButtons::RetryCancel, MessageIcon::Critical),
+                 MessageAnswer::Cancel);
     }
 
     void dialogFiltersTakeTheToolkitsForm() {
