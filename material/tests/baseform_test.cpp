@@ -728,7 +728,8 @@ class BaseFormTest : public QObject {
         QVERIFY(b.action("toolbarMenu")->isChecked());
 
         const QPoint at = b.tree()->visualItemRect(b.item("My Material")).center();
-        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at);
+        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at,
+                                    b.tree()->viewport()->mapToGlobal(at));
         QApplication::sendEvent(b.tree()->viewport(), &menuEvent);
         QTRY_VERIFY(b.form()->editMenu()->isVisible());
         b.form()->editMenu()->close();
