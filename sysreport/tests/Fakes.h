@@ -1,13 +1,16 @@
 // Scripted stand-ins for the platform services of the report.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "MailDelivery.h"
 #include "ReportFile.h"
 #include "SystemFacts.h"
+#include "SystemInfoTool.h"
 #include "Text.h"
 
 namespace sysreport::testing {
@@ -95,6 +98,9 @@ class RecordingPrompts : public UserPrompts {
     void showMessage(const std::string& text) override { messages.push_back(text); }
     bool askYesNo(const std::string& text, const std::string& title) override {
         questions.push_back(title + "|" + text);
+        if (onQuestion) {
+            onQuestion();
+        }
         return answerYes;
     }
     void inform(const std::string& text, const std::string& title) override {
@@ -103,7 +109,41 @@ class RecordingPrompts : public UserPrompts {
     void openFile(const std::string& path) override { opened.push_back(path); }
 
     bool answerYes = true;
+    std::function<void()> onQuestion;  // runs while a question is open
     std::vector<std::string> questions, messages, opened;
+};
+
+// Records what reaches the mail programs; each path succeeds or fails as scripted.
+class FakeMailClient : public MailClient {
+  public:
+    void openMailLink(const std::string& link) override { links.push_back(link); }
+    bool sendAutomated(const MailMessage& message, std::string& error) override {
+        automated.push_back(message);
+        error = automationError;
+        return automationError.empty();
+    }
+    bool canCompose() const override { return composer; }
+    bool composeWithAttachment(const MailMessage& message, std::string& error) override {
+        composed.push_back(message);
+        error = composeError;
+        return composeError.empty();
+    }
+
+    std::string automationError;  // "" sends
+    bool composer = false;
+    std::string composeError;  // "" opens the message
+    std::vector<std::string> links;
+    std::vector<MailMessage> automated, composed;
+};
+
+class FakeSystemInfoTool : public SystemInfoTool {
+  public:
+    bool start() override {
+        ++starts;
+        return available;
+    }
+    bool available = true;
+    int starts = 0;
 };
 
 }  // namespace sysreport::testing

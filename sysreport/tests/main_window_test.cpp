@@ -12,7 +12,7 @@
 #include "MainWindow.h"
 #include "TestData.h"
 #include "Version.h"
-#include "WineRegistry.h"
+#include "WindowHarness.h"
 
 using namespace sysreport;
 using namespace sysreport::testing;
@@ -21,23 +21,7 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
   private:
-    struct Harness {
-        explicit Harness(const QString& folder)
-            : backend(WineRegistryFile{}, WineRegistryFile{}),
-              ini(makeIniFileReader()),
-              registry(backend, *ini),
-              window({facts, clock, registry, host, prompts,
-                      ReportLocations{QDir::toNativeSeparators(folder).toStdString(), "", ""}}) {}
-
-        FakeSystemFacts facts;
-        FakeClock clock;
-        FakeCadHost host;
-        RecordingPrompts prompts;
-        WineRegistryBackend backend;
-        std::unique_ptr<IniFileReader> ini;
-        RegistryReader registry;
-        MainWindow window;
-    };
+    using Harness = WindowHarness;
 
     QTemporaryDir folder_;
 

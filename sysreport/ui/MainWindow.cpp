@@ -1,24 +1,44 @@
 #include "MainWindow.h"
 
 #include <QAction>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "AboutBox.h"
+#include "ChangeDefaultDialog.h"
 #include "Version.h"
 
 namespace sysreport {
+namespace {
+
+QLabel* namedLabel(const char* name, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+QPushButton* namedButton(const char* name, const QString& text, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+}  // namespace
 
 MainWindow::MainWindow(WindowServices services, QWidget* parent)
     : QMainWindow(parent),
       services_(std::move(services)),
       supportAddress_(kDefaultSupportAddress),
       uptime_(uptimeFromMilliseconds(services_.clock.uptimeMilliseconds())),
-      commands_([this] { return buildReport(); }, services_.prompts, services_.locations) {
+      commands_([this] { return buildReport(); }, services_.prompts, services_.locations),
+      mailer_(commands_, services_.prompts, services_.mail) {
     setObjectName("frmSysInformation");
     setWindowTitle(QString::fromStdString(versionCaption()));
     buildMenus();
@@ -30,36 +50,70 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
 void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->setObjectName("mniFile");
-    mnuSave_ = file->addAction(tr("View/&Save to a file"), this, &MainWindow::cmdSaveToFile_Click);
-    mnuSave_->setObjectName("mnuSave");
+    file->addAction(tr("View/&Save to a file"), this, &MainWindow::cmdSaveToFile_Click)
+        ->setObjectName("mnuSave");
+    file->addAction(tr("&Email the saved file"), this, &MainWindow::cmdSentEmail_Click)
+        ->setObjectName("mnuEmail");
     file->addSeparator();
-    mnuExit_ = file->addAction(tr("E&xit"), this, &QWidget::close);
-    mnuExit_->setObjectName("mnuExit");
+    file->addAction(tr("E&xit"), this, &QWidget::close)->setObjectName("mnuExit");
+
+    QMenu* tools = menuBar()->addMenu(tr("&Tools"));
+    tools->setObjectName("mnuTools");
+    tools->addAction(tr("Change Default"), this, &MainWindow::mnuChangeDefault_Click)
+        ->setObjectName("mnuChangeDefault");
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->setObjectName("mnuHelp");
+    help->addAction(tr("&About sysreport"), this, &MainWindow::mnuSysInfo_Click)
+        ->setObjectName("mnuSysInfo");
 }
 
 void MainWindow::buildControls() {
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
 
-    lblComputerRunning_ = new QLabel(tr("System Running"), central);
-    lblComputerRunning_->setObjectName("lblComputerRunning");
-    layout->addWidget(lblComputerRunning_);
-    layout->addStretch(1);
+    QLabel* instructions = namedLabel("Label1", tr("Instructions:"), central);
+    QFont bold = instructions->font();
+    bold.setBold(true);
+    instructions->setFont(bold);
+    layout->addWidget(instructions);
+    QLabel* explanation = namedLabel(
+        "Label2",
+        tr("Click View/Save to a file to save a text file which you can then email to your Tech "
+           "Support contact. As an alternative, you can enter the email address you want in the "
+           "above field and click Email the saved file."),
+        central);
+    explanation->setWordWrap(true);
+    layout->addWidget(explanation);
+
+    auto* addressRow = new QHBoxLayout;
+    QLabel* emailTo = namedLabel("lblEmailTo", tr("Email To:"), central);
+    txtEmailTo_ = new QLineEdit(QString::fromUtf8(kDefaultSupportAddress), central);
+    txtEmailTo_->setObjectName("txtEmailTo");
+    emailTo->setBuddy(txtEmailTo_);
+    addressRow->addWidget(emailTo);
+    addressRow->addWidget(txtEmailTo_, 1);
+    layout->addLayout(addressRow);
 
     auto* buttons = new QHBoxLayout;
-    cmdSaveToFile_ = new QPushButton(tr("View/&Save to a file"), central);
-    cmdSaveToFile_->setObjectName("cmdSaveToFile");
-    connect(cmdSaveToFile_, &QPushButton::clicked, this, &MainWindow::cmdSaveToFile_Click);
-    cmdExit_ = new QPushButton(tr("E&xit"), central);
-    cmdExit_->setObjectName("cmdExit");
-    connect(cmdExit_, &QPushButton::clicked, this, &QWidget::close);
-    buttons->addWidget(cmdSaveToFile_);
+    QPushButton* save = namedButton("cmdSaveToFile", tr("View/&Save to a file"), central);
+    connect(save, &QPushButton::clicked, this, &MainWindow::cmdSaveToFile_Click);
+    QPushButton* email = namedButton("cmdSentEmail", tr("&Email the saved file"), central);
+    connect(email, &QPushButton::clicked, this, &MainWindow::cmdSentEmail_Click);
+    QPushButton* exit = namedButton("cmdExit", tr("E&xit"), central);
+    connect(exit, &QPushButton::clicked, this, &QWidget::close);
+    buttons->addWidget(save);
+    buttons->addWidget(email);
     buttons->addStretch(1);
-    buttons->addWidget(cmdExit_);
+    buttons->addWidget(exit);
     layout->addLayout(buttons);
 
+    layout->addStretch(1);
+    lblComputerRunning_ = namedLabel("lblComputerRunning", tr("System Running"), central);
+    layout->addWidget(lblComputerRunning_);
+
     setCentralWidget(central);
-    resize(520, 240);
+    resize(560, 260);
 }
 
 ScreenFacts MainWindow::screenFacts() const {
@@ -85,6 +139,37 @@ std::string MainWindow::writeToFile() {
 
 void MainWindow::cmdSaveToFile_Click() {
     commands_.viewSave();
+}
+
+void MainWindow::setEmailAddress() {
+    supportAddress_ = txtEmailTo_->text().toStdString();
+}
+
+void MainWindow::cmdSentEmail_Click() {
+    setEmailAddress();
+    mailer_.emailReport(supportAddress_);
+}
+
+void MainWindow::useAddress(const QString& address) {
+    // The chosen address goes into the field too, so the next e-mail uses it.
+    supportAddress_ = address.toStdString();
+    txtEmailTo_->setText(address);
+}
+
+void MainWindow::mnuChangeDefault_Click() {
+    if (changeDefault_ == nullptr) {
+        changeDefault_ = new ChangeDefaultDialog(this);
+        changeDefault_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(changeDefault_, &ChangeDefaultDialog::addressChosen, this, &MainWindow::useAddress);
+    }
+    changeDefault_->show();
+    changeDefault_->raise();
+    changeDefault_->activateWindow();
+}
+
+void MainWindow::mnuSysInfo_Click() {
+    AboutBox about(services_.systemInfo, services_.prompts, this);
+    about.exec();
 }
 
 }  // namespace sysreport

@@ -2,13 +2,18 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 
+#include "ChangeDefaultDialog.h"
+#include "MailDelivery.h"
 #include "ReportFile.h"
 #include "ReportWriter.h"
+#include "SystemInfoTool.h"
 
 class QAction;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 
 namespace sysreport {
@@ -21,6 +26,8 @@ struct WindowServices {
     RegistryReader& registry;
     CadHost& cadHost;
     UserPrompts& prompts;
+    MailClient& mail;
+    SystemInfoTool& systemInfo;
     ReportLocations locations;
 };
 
@@ -30,18 +37,27 @@ class MainWindow : public QMainWindow {
   public:
     explicit MainWindow(WindowServices services, QWidget* parent = nullptr);
 
-    // Address the report is mailed to; the e-mail commands change it.
+    // Address the report is mailed to; the e-mail command and the change dialog
+    // set it.
     const std::string& supportAddress() const { return supportAddress_; }
+
+    // The change dialog while it is open, else null.
+    ChangeDefaultDialog* changeDefaultDialog() const { return changeDefault_; }
 
     // Rebuilds the report file; returns the path written, or "" after a message.
     std::string writeToFile();
 
   public slots:
     void cmdSaveToFile_Click();
+    void cmdSentEmail_Click();
+    void mnuChangeDefault_Click();
+    void mnuSysInfo_Click();
 
   private:
     void buildMenus();
     void buildControls();
+    void setEmailAddress();
+    void useAddress(const QString& address);
     ScreenFacts screenFacts() const;
     std::string buildReport();
 
@@ -49,12 +65,11 @@ class MainWindow : public QMainWindow {
     std::string supportAddress_;
     Uptime uptime_;
     ReportCommands commands_;
+    ReportMailer mailer_;
 
     QLabel* lblComputerRunning_ = nullptr;
-    QPushButton* cmdSaveToFile_ = nullptr;
-    QPushButton* cmdExit_ = nullptr;
-    QAction* mnuSave_ = nullptr;
-    QAction* mnuExit_ = nullptr;
+    QLineEdit* txtEmailTo_ = nullptr;
+    QPointer<ChangeDefaultDialog> changeDefault_;
 };
 
 }  // namespace sysreport

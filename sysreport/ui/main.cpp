@@ -25,13 +25,16 @@ int main(int argc, char* argv[]) {
     auto ini = sysreport::makeIniFileReader();
     auto cadHost = sysreport::makePlatformCadHost();
     sysreport::RegistryReader registry(*backend, *ini);
+    auto mail = sysreport::makePlatformMailClient();
+    auto systemInfo = sysreport::makePlatformSystemInfoTool();
     sysreport::QtPrompts prompts;
     sysreport::ReportLocations locations{
         nativePath(QCoreApplication::applicationDirPath()),
         nativePath(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)),
         nativePath(QDir::homePath())};
 
-    sysreport::MainWindow window({*facts, *clock, registry, *cadHost, prompts, locations});
+    sysreport::MainWindow window(
+        {*facts, *clock, registry, *cadHost, prompts, *mail, *systemInfo, locations});
     prompts.setOwner(&window);
     window.show();
     return app.exec();

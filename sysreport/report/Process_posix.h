@@ -1,0 +1,27 @@
+// Starting other programs on Linux (the mail program, the system information tool).
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace sysreport {
+
+struct ProcessOutcome {
+    bool started = false;   // false: `error` says why
+    bool finished = false;  // ended within the wait
+    int exitCode = -1;      // when finished: the exit status, -1 after a signal
+    std::string error;
+};
+
+// Starts `arguments[0]`, looked up on PATH, with the other arguments, and waits up
+// to `wait` for it to end. A program still running then keeps running; it is
+// reaped in the background when it ends.
+ProcessOutcome startProgram(const std::vector<std::string>& arguments,
+                            std::chrono::milliseconds wait);
+
+// The full path of the executable `name` in the folders of `pathVariable`
+// (colon-separated), or "" when none holds it.
+std::string findOnPath(const std::string& name, const std::string& pathVariable);
+
+}  // namespace sysreport

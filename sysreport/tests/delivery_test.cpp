@@ -1,0 +1,234 @@
+// Mail links, the mail programs of each platform and the system information tool.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "MailDelivery.h"
+#include "SystemInfoTool.h"
+#include "TestData.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "WinText.h"
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace sysreport {
+namespace {
+
+TEST(MailLink, PrefixIsAddedUnlessPresentInAnyLetterCase) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"desk@example.org", "mailto:desk@example.org?subject=S"},
+        {"mailto:desk@example.org", "mailto:desk@example.org?subject=S"},
+        {"MailTo:Desk@Example.org", "MailTo:Desk@Example.org?subject=S"},
+        {"MAILTO:desk@example.org", "MAILTO:desk@example.org?subject=S"},
+        {"mail@example.org", "mailto:mail@example.org?subject=S"},
+        {"mailto", "mailto:mailto?subject=S"},
+    };
+    for (const auto& [address, link] : cases) {
+        EXPECT_EQ(mailToLink(address, "S", ""), link) << address;
+    }
+}
+
+TEST(MailLink, FieldsAreJoinedByQuestionMarkThenAmpersand) {
+    EXPECT_EQ(mailToLink("a@b", "", ""), "mailto:a@b");
+    EXPECT_EQ(mailToLink("a@b", "S", "B"), "mailto:a@b?subject=S&body=B");
+    EXPECT_EQ(mailToLink("a@b", "", "B"), "mailto:a@b?body=B");
+}
+
+TEST(MailLink, SubjectAndBodyArePercentEncoded) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"a b", "a%20b"},
+        {"line\r\nnext", "line%0D%0Anext"},
+        {"&=?#%+", "%26%3D%3F%23%25%2B"},
+        {"C:\\Program Files\\Korvex", "C:%5CProgram%20Files%5CKorvex"},
+        {"caf\xC3\xA9", "caf%C3%A9"},
+        {"-._~/:@AZaz09", "-._~/:@AZaz09"},
+    };
+    for (const auto& [text, encoded] : cases) {
+        EXPECT_EQ(percentEncodeMailField(text), encoded) << text;
+    }
+    // The address goes in as typed.
+    EXPECT_EQ(mailToLink("a b@c", "x&y", "1 2"), "mailto:a b@c?subject=x%26y&body=1%202");
+}
+
+// A registry of the local machine's values and a set of existing files.
+struct LookupScript {
+    std::map<std::string, std::string> values;  // "key|name" -> value
+    std::vector<std::string> files;
+
+    SystemInfoLookup lookup() const {
+        return {[this](const std::string& key, const std::string& name, std::string& value) {
+                    const auto found = values.find(key + "|" + name);
+                    if (found == values.end()) {
+                        return false;
+                    }
+                    value = found->second;
+                    return true;
+                },
+                [this](const std::string& path) {
+                    return std::find(files.begin(), files.end(), path) != files.end();
+                }};
+    }
+};
+
+TEST(SystemInfoProgram, ToolKeyFirstThenSharedLocationWhenTheFileExists) {
+    const std::string toolKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO|PATH";
+    const std::string locationKey = "SOFTWARE\\Microsoft\\Shared Tools Location|MSINFO";
+    const struct {
+        LookupScript script;
+        std::string program;
+    } cases[] = {
+        {{{{toolKey, "C:\\Tools\\msinfo32.exe"}, {locationKey, "C:\\Shared"}},
+          {"C:\\Shared\\MSINFO32.EXE"}},
+         "C:\\Tools\\msinfo32.exe"},
+        {{{{locationKey, "C:\\Shared"}}, {"C:\\Shared\\MSINFO32.EXE"}}, "C:\\Shared\\MSINFO32.EXE"},
+        {{{{locationKey, "C:\\Shared"}}, {}}, ""},
+        {{{}, {"C:\\Shared\\MSINFO32.EXE"}}, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(systemInfoProgram(c.script.lookup()), c.program);
+    }
+}
+
+#ifndef _WIN32
+
+namespace fs = std::filesystem;
+
+// A folder of small shell scripts standing in for desktop programs.
+class ScriptFolder {
+  public:
+    ScriptFolder()
+        : folder_(fs::temp_directory_path() / ("kt-sysreport-" + std::to_string(getpid()))) {
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    ~ScriptFolder() { fs::remove_all(folder_); }
+
+    void add(const std::string& name, const std::string& script, bool executable = true) {
+        const fs::path path = folder_ / name;
+        std::ofstream(path) << "#!/bin/sh\n" << script << "\n";
+        chmod(path.c_str(), executable ? 0755 : 0644);
+    }
+    std::string path() const { return folder_.string(); }
+    std::string file(const std::string& name) const { return (folder_ / name).string(); }
+
+  private:
+    fs::path folder_;
+};
+
+TEST(DesktopSystemInfo, PrefersHardinfo2ThenHardinfoAndSkipsNonPrograms) {
+    ScriptFolder first, second;
+    EXPECT_EQ(desktopSystemInfoProgram(first.path() + ":" + second.path()), "");
+    first.add("hardinfo2", "", false);  // not executable
+    second.add("hardinfo", "");
+    EXPECT_EQ(desktopSystemInfoProgram(first.path() + ":" + second.path()),
+              second.file("hardinfo"));
+    second.add("hardinfo2", "");
+    EXPECT_EQ(desktopSystemInfoProgram(first.path() + ":" + second.path()),
+              second.file("hardinfo2"));
+}
+
+// PATH replaced for the lifetime of the object.
+class PathOverride {
+  public:
+    explicit PathOverride(const std::string& path) : saved_(std::getenv("PATH")) {
+        setenv("PATH", path.c_str(), 1);
+    }
+    ~PathOverride() { setenv("PATH", saved_.c_str(), 1); }
+
+  private:
+    std::string saved_;
+};
+
+TEST(DesktopMail, ComposeHandsSubjectBodyAttachmentAndAddressToXdgEmail) {
+    ScriptFolder scripts;
+    const std::string argumentsFile = scripts.file("arguments");
+    scripts.add("xdg-email", "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + argumentsFile +
+                                 "'\n"
+                                 "exit ${KT_FAKE_EXIT:-0}");
+    PathOverride path(scripts.path() + ":/usr/bin:/bin");
+    auto mail = makePlatformMailClient();
+    ASSERT_TRUE(mail->canCompose());
+    const MailMessage message{"desk@example.org", "Report File", "Report file attached",
+                              "/tmp/Folder With Blanks/Simulation Product Info.htm"};
+    std::string error;
+    EXPECT_TRUE(mail->composeWithAttachment(message, error)) << error;
+    EXPECT_EQ(testing::readBytes(argumentsFile),
+              "--subject\nReport File\n--body\nReport file attached\n--attach\n"
+              "/tmp/Folder With Blanks/Simulation Product Info.htm\ndesk@example.org\n");
+
+    setenv("KT_FAKE_EXIT", "3", 1);
+    EXPECT_FALSE(mail->composeWithAttachment(message, error));
+    EXPECT_EQ(error, "no mail program is set up on this computer");
+    unsetenv("KT_FAKE_EXIT");
+}
+
+TEST(DesktopMail, MissingXdgEmailIsAFailureAndNoAutomationExists) {
+    ScriptFolder empty;
+    PathOverride path(empty.path());
+    auto mail = makePlatformMailClient();
+    std::string error;
+    EXPECT_FALSE(mail->composeWithAttachment({"a@b", "s", "b", "/tmp/r.htm"}, error));
+    EXPECT_NE(error.find("xdg-email"), std::string::npos) << error;
+    EXPECT_FALSE(mail->sendAutomated({"a@b", "s", "b", "/tmp/r.htm"}, error));
+    EXPECT_FALSE(error.empty());
+}
+
+#else
+
+TEST(GetKeyValue, ReadsTextAndThirtyTwoBitValuesOnly) {
+    const wchar_t* key = L"Software\\KtKeyValueTest";
+    RegDeleteTreeW(HKEY_CURRENT_USER, key);
+    HKEY handle = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &handle, nullptr),
+              ERROR_SUCCESS);
+    const std::wstring text = L"C:\\Program Files\\Tools\\msinfo32.exe";
+    RegSetValueExW(handle, L"PATH", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    const DWORD number = 305419896;  // 0x12345678
+    RegSetValueExW(handle, L"Number", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                   sizeof number);
+    const BYTE bytes[] = {1, 2, 3};
+    RegSetValueExW(handle, L"Bytes", 0, REG_BINARY, bytes, sizeof bytes);
+    RegCloseKey(handle);
+
+    std::string value;
+    EXPECT_TRUE(getKeyValue(RegistryRoot::CurrentUser, "Software\\KtKeyValueTest", "PATH", value));
+    EXPECT_EQ(value, "C:\\Program Files\\Tools\\msinfo32.exe");
+    EXPECT_TRUE(
+        getKeyValue(RegistryRoot::CurrentUser, "Software\\KtKeyValueTest", "Number", value));
+    EXPECT_EQ(value, "305419896");
+    EXPECT_FALSE(
+        getKeyValue(RegistryRoot::CurrentUser, "Software\\KtKeyValueTest", "Bytes", value));
+    EXPECT_FALSE(
+        getKeyValue(RegistryRoot::CurrentUser, "Software\\KtKeyValueTest", "Absent", value));
+    EXPECT_FALSE(
+        getKeyValue(RegistryRoot::CurrentUser, "Software\\KtKeyValueTest\\NoKey", "PATH", value));
+    RegDeleteTreeW(HKEY_CURRENT_USER, key);
+    RegDeleteKeyW(HKEY_CURRENT_USER, key);
+}
+
+TEST(WindowsMail, MissingOutlookIsReportedNotFatal) {
+    auto mail = makePlatformMailClient();
+    EXPECT_FALSE(mail->canCompose());
+    std::string error;
+    // Twice: a failed first attempt must not leave a broken application behind.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        EXPECT_FALSE(mail->sendAutomated({"a@b", "s", "b", "C:\\r.htm"}, error));
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+#endif
+
+}  // namespace
+}  // namespace sysreport

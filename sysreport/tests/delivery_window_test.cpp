@@ -1,0 +1,336 @@
+// The e-mail command, the change dialog and the about box, driven offscreen
+// through the window's own buttons and menus with scripted services.
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUrl>
+#include <QtTest>
+
+#include "AboutBox.h"
+#include "ChangeDefaultDialog.h"
+#include "FilePaths.h"
+#include "TestData.h"
+#include "Version.h"
+#include "WindowHarness.h"
+
+using namespace sysreport;
+using namespace sysreport::testing;
+
+namespace {
+
+const std::string kEmptyAddressMessage =
+    "Error|Email address can not have a null value. Please type in the correct email address.";
+const std::string kOutlookQuestion = "Email Option|Do you use MS Outlook as your Email Client?";
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+}  // namespace
+
+class DeliveryWindowTest : public QObject {
+    Q_OBJECT
+
+  private:
+    QTemporaryDir root_;
+    // A folder name with blanks, "&" and non-ASCII letters, all of which must be
+    // escaped in a mail link.
+    QString folder_;
+
+    std::string reportPath() const {
+        return QDir::toNativeSeparators(folder_).toStdString() + kPathSeparator + kReportFileName;
+    }
+
+    static void email(WindowHarness& h, bool throughMenu) {
+        if (throughMenu) {
+            h.window.findChild<QAction*>("mnuEmail")->trigger();
+        } else {
+            QTest::mouseClick(h.window.findChild<QPushButton*>("cmdSentEmail"), Qt::LeftButton);
+        }
+    }
+
+    static void setField(WindowHarness& h, const QString& text) {
+        h.window.findChild<QLineEdit*>("txtEmailTo")->setText(text);
+    }
+
+  private slots:
+    void initTestCase() {
+        QVERIFY(root_.isValid());
+        folder_ = root_.filePath(QString::fromUtf8("Korvex & Co \xC3\x9C"));
+        QVERIFY(QDir().mkpath(folder_));
+    }
+
+    void init() { QFile::remove(QString::fromStdString(reportPath())); }
+
+    void windowHasTheDeliveryControlsAndMenus() {
+        WindowHarness h(folder_);
+        const std::pair<const char*, const char*> buttons[] = {
+            {"cmdSaveToFile", "View/&Save to a file"},
+            {"cmdSentEmail", "&Email the saved file"},
+            {"cmdExit", "E&xit"}};
+        for (const auto& [name, text] : buttons) {
+            auto* button = h.window.findChild<QPushButton*>(name);
+            QVERIFY2(button != nullptr, name);
+            QCOMPARE(button->text(), QString(text));
+        }
+        const std::pair<const char*, const char*> labels[] = {{"Label1", "Instructions:"},
+                                                              {"lblEmailTo", "Email To:"}};
+        for (const auto& [name, text] : labels) {
+            QCOMPARE(h.window.findChild<QLabel*>(name)->text(), QString(text));
+        }
+        QVERIFY(h.window.findChild<QLabel*>("Label2")->text().startsWith("Click View/Save"));
+        QCOMPARE(h.window.findChild<QLineEdit*>("txtEmailTo")->text(),
+                 QString("support@korvex.example"));
+        const std::pair<const char*, const char*> menus[] = {
+            {"mniFile", "&File"}, {"mnuTools", "&Tools"}, {"mnuHelp", "&Help"}};
+        for (const auto& [name, text] : menus) {
+            auto* menu = h.window.findChild<QMenu*>(name);
+            QVERIFY2(menu != nullptr, name);
+            QCOMPARE(menu->title(), QString(text));
+        }
+        const std::pair<const char*, const char*> items[] = {{"mnuSave", "View/&Save to a file"},
+                                                             {"mnuEmail", "&Email the saved file"},
+                                                             {"mnuExit", "E&xit"},
+                                                             {"mnuChangeDefault", "Change Default"},
+                                                             {"mnuSysInfo", "&About sysreport"}};
+        for (const auto& [name, text] : items) {
+            auto* item = h.window.findChild<QAction*>(name);
+            QVERIFY2(item != nullptr, name);
+            QCOMPARE(item->text(), QString(text));
+        }
+    }
+
+    void emptyAddressIsRefusedBeforeAnythingIsWritten() {
+        WindowHarness h(folder_);
+        setField(h, "");
+        email(h, false);
+        QCOMPARE(h.prompts.messages, std::vector<std::string>{kEmptyAddressMessage});
+        QVERIFY(h.prompts.questions.empty());
+        QVERIFY(!QFile::exists(QString::fromStdString(reportPath())));
+        QVERIFY(h.mail.links.empty() && h.mail.automated.empty() && h.mail.composed.empty());
+    }
+
+    void everyEmailCommandRewritesTheReportFirst_data() {
+        QTest::addColumn<bool>("outlook");
+        QTest::addColumn<bool>("throughMenu");
+        QTest::newRow("No, button") << false << false;
+        QTest::newRow("No, menu") << false << true;
+        QTest::newRow("Yes, button") << true << false;
+        QTest::newRow("Yes, menu") << true << true;
+    }
+    void everyEmailCommandRewritesTheReportFirst() {
+        QFETCH(bool, outlook);
+        QFETCH(bool, throughMenu);
+        WindowHarness h(folder_);
+        writeBytes(reportPath(), "stale report of an earlier run");
+        std::string reportAtQuestion;
+        h.prompts.onQuestion = [&] { reportAtQuestion = readBytes(reportPath()); };
+        h.prompts.answerYes = outlook;
+        email(h, throughMenu);
+        QCOMPARE(h.prompts.questions, std::vector<std::string>{kOutlookQuestion});
+        QVERIFY(reportAtQuestion.rfind("<html>\r\n", 0) == 0);
+        QVERIFY(!contains(reportAtQuestion, "stale"));
+        QCOMPARE(h.mail.links.size() + h.mail.automated.size(), size_t{1});
+    }
+
+    void noSendsTheEscapedMailLink() {
+        WindowHarness h(folder_);
+        h.prompts.answerYes = false;
+        email(h, false);
+        const QByteArray folder = QUrl::toPercentEncoding(QDir::toNativeSeparators(folder_), "/:@");
+        const std::string expected =
+            "mailto:support@korvex.example"
+            "?subject=Simulation%20Product%20Info.htm%20file%20attached"
+            "&body=Please%20attach%20the%20Simulation%20Product%20Info.htm%20file%20created%20in%"
+            "20" +
+            folder.toStdString() + "%20directory.%0D%0AThanks.";
+        QCOMPARE(h.mail.links, std::vector<std::string>{expected});
+        QVERIFY(contains(expected, "Korvex%20%26%20Co%20%C3%9C"));
+        QVERIFY(h.prompts.messages.empty());
+        QVERIFY(h.mail.automated.empty());
+    }
+
+    void typedAddressIsUsedWithItsOwnPrefix_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("linkStart");
+        QTest::newRow("bare") << "desk@example.org"
+                              << "mailto:desk@example.org?subject=";
+        QTest::newRow("mixed case") << "MailTo:Desk@Example.org"
+                                    << "MailTo:Desk@Example.org?subject=";
+        QTest::newRow("upper case") << "MAILTO:desk@example.org"
+                                    << "MAILTO:desk@example.org?subject=";
+    }
+    void typedAddressIsUsedWithItsOwnPrefix() {
+        QFETCH(QString, typed);
+        QFETCH(QString, linkStart);
+        WindowHarness h(folder_);
+        h.prompts.answerYes = false;
+        setField(h, typed);
+        email(h, true);
+        QCOMPARE(h.window.supportAddress(), typed.toStdString());
+        QCOMPARE(h.mail.links.size(), size_t{1});
+        QVERIFY2(h.mail.links[0].rfind(linkStart.toStdString(), 0) == 0, h.mail.links[0].c_str());
+    }
+
+    void outlookSendsTheReportAndConfirms() {
+        WindowHarness h(folder_);
+        h.prompts.answerYes = true;
+        email(h, false);
+        QCOMPARE(h.mail.automated.size(), size_t{1});
+        const MailMessage& sent = h.mail.automated[0];
+        QCOMPARE(sent.to, std::string("support@korvex.example"));
+        QCOMPARE(sent.subject, std::string("Simulation Product Info.htm File"));
+        QCOMPARE(sent.body, std::string("Simulation Product Info.htm file attached"));
+        QCOMPARE(sent.attachmentPath, reportPath());
+        QCOMPARE(h.prompts.messages,
+                 std::vector<std::string>{"Email Delivery|Email successfully sent. "});
+        QVERIFY(h.mail.links.empty() && h.mail.composed.empty());
+    }
+
+    void outlookFailureWithoutAComposerNamesTheFailureAndTheReport() {
+        WindowHarness h(folder_);
+        h.prompts.answerYes = true;
+        h.mail.automationError = "Outlook is not installed on this computer";
+        email(h, false);
+        QCOMPARE(h.prompts.messages.size(), size_t{1});
+        const std::string& message = h.prompts.messages[0];
+        QVERIFY(message.rfind("Email Delivery|", 0) == 0);
+        QVERIFY(contains(message, "Outlook is not installed on this computer"));
+        QVERIFY(contains(message, reportPath()));
+        QVERIFY(!contains(message, "successfully"));
+        QVERIFY(h.mail.links.empty() && h.mail.composed.empty());
+    }
+
+    void outlookFailureComposesWithTheReportAttached() {
+        WindowHarness h(folder_);
+        h.prompts.answerYes = true;
+        h.mail.automationError = "Outlook cannot be automated on this system";
+        h.mail.composer = true;
+        email(h, false);
+        QCOMPARE(h.mail.composed.size(), size_t{1});
+        QCOMPARE(h.mail.composed[0].to, std::string("support@korvex.example"));
+        QCOMPARE(h.mail.composed[0].attachmentPath, reportPath());
+        QVERIFY(h.prompts.messages.empty());
+        QVERIFY(h.mail.links.empty());
+    }
+
+    void missingMailProgramSaysSoAndFallsBackToTheLink() {
+        WindowHarness h(folder_);
+        h.prompts.answerYes = true;
+        h.mail.automationError = "Outlook cannot be automated on this system";
+        h.mail.composer = true;
+        h.mail.composeError = "no mail program is set up on this computer";
+        email(h, false);
+        QCOMPARE(h.prompts.messages.size(), size_t{1});
+        const std::string& message = h.prompts.messages[0];
+        QVERIFY(contains(message, "could not be attached"));
+        QVERIFY(contains(message, "no mail program is set up on this computer"));
+        QVERIFY(contains(message, reportPath()));
+        QCOMPARE(h.mail.links.size(), size_t{1});
+        QVERIFY(h.mail.links[0].rfind("mailto:support@korvex.example?subject=Simulation%20", 0) ==
+                0);
+    }
+
+    void changeDialogOkTakesEffectOnTheNextEmail() {
+        WindowHarness h(folder_);
+        h.window.show();
+        h.window.findChild<QAction*>("mnuChangeDefault")->trigger();
+        ChangeDefaultDialog* dialog = h.window.changeDefaultDialog();
+        QVERIFY(dialog != nullptr);
+        QVERIFY(dialog->isVisible());
+        QVERIFY(!dialog->isModal());
+        QCOMPARE(dialog->windowTitle(), QString("Change Default Values"));
+        QCOMPARE(dialog->findChild<QLabel*>("lblDefaultEmail")->text(), QString("Default Email:"));
+        auto* field = dialog->findChild<QLineEdit*>("txtDefaultEmail");
+        QCOMPARE(field->text(), QString("support@korvex.example"));
+        field->setText("desk@example.org");
+        QTest::mouseClick(dialog->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(h.window.supportAddress(), std::string("desk@example.org"));
+        QCOMPARE(h.window.findChild<QLineEdit*>("txtEmailTo")->text(), QString("desk@example.org"));
+
+        h.prompts.answerYes = false;
+        email(h, false);
+        QCOMPARE(h.mail.links.size(), size_t{1});
+        QVERIFY(h.mail.links[0].rfind("mailto:desk@example.org?", 0) == 0);
+    }
+
+    void changeDialogCancelRestoresTheDefaultInBoth() {
+        WindowHarness h(folder_);
+        h.window.show();
+        setField(h, "someone@example.org");
+        h.prompts.answerYes = false;
+        email(h, false);
+        QCOMPARE(h.window.supportAddress(), std::string("someone@example.org"));
+        h.window.findChild<QAction*>("mnuChangeDefault")->trigger();
+        ChangeDefaultDialog* dialog = h.window.changeDefaultDialog();
+        dialog->findChild<QLineEdit*>("txtDefaultEmail")->setText("ignored@example.org");
+        QTest::mouseClick(dialog->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(h.window.supportAddress(), std::string("support@korvex.example"));
+        QCOMPARE(h.window.findChild<QLineEdit*>("txtEmailTo")->text(),
+                 QString("support@korvex.example"));
+    }
+
+    void aboutBoxTexts() {
+        FakeSystemInfoTool tool;
+        RecordingPrompts prompts;
+        AboutBox about(tool, prompts);
+        QCOMPARE(about.windowTitle(), QString("About sysreport"));
+        QVERIFY(about.isModal());
+        const std::pair<const char*, QString> labels[] = {
+            {"lblTitle", "sysreport"},
+            {"lblVersion",
+             "Version 2.4.4              Copyright (C) Quorvane. All rights reserved."},
+            {"lblDescription",
+             "sysreport is a utility that retrieves information about the configuration of the "
+             "computer and about installed Korvex Products. "},
+            {"lblDisclaimer", "sysreport created by Korvex Tech Support"}};
+        for (const auto& [name, text] : labels) {
+            auto* label = about.findChild<QLabel*>(name);
+            QVERIFY2(label != nullptr, name);
+            QCOMPARE(label->text(), text);
+        }
+        QVERIFY(about.findChild<QLabel*>("picIcon") != nullptr);
+        QCOMPARE(about.findChild<QPushButton*>("cmdOK")->text(), QString("OK"));
+        QCOMPARE(about.findChild<QPushButton*>("cmdSysInfo")->text(), QString("&System Info..."));
+    }
+
+    void systemInfoButtonStartsTheToolOrSaysItIsMissing() {
+        FakeSystemInfoTool tool;
+        RecordingPrompts prompts;
+        AboutBox about(tool, prompts);
+        QTest::mouseClick(about.findChild<QPushButton*>("cmdSysInfo"), Qt::LeftButton);
+        QCOMPARE(tool.starts, 1);
+        QVERIFY(prompts.messages.empty());
+        tool.available = false;
+        QTest::mouseClick(about.findChild<QPushButton*>("cmdSysInfo"), Qt::LeftButton);
+        QCOMPARE(prompts.messages,
+                 std::vector<std::string>{"System Information Is Unavailable At This Time"});
+    }
+
+    void helpMenuShowsTheAboutBoxModally() {
+        WindowHarness h(folder_);
+        h.window.show();
+        QString shownTitle;
+        QTimer::singleShot(0, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal != nullptr) {
+                shownTitle = modal->windowTitle();
+                QTest::mouseClick(modal->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+            }
+        });
+        h.window.findChild<QAction*>("mnuSysInfo")->trigger();
+        QCOMPARE(shownTitle, QString("About sysreport"));
+        QVERIFY(h.window.findChild<AboutBox*>() == nullptr);  // unloaded when it closes
+    }
+};
+
+QTEST_MAIN(DeliveryWindowTest)
+#include "delivery_window_test.moc"
