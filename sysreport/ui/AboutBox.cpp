@@ -85,7 +85,7 @@ AboutBox::AboutBox(SystemInfoTool& systemInfo, MessageSink& messages, QWidget* p
     rule->setFrameShadow(QFrame::Sunken);
     layout->addWidget(rule);
     layout->addLayout(bottom);
-    resize(460, 260);
+    resize(460, 220);
 }
 
 void AboutBox::cmdSysInfo_Click() {

@@ -113,7 +113,7 @@ void MainWindow::buildControls() {
     layout->addWidget(lblComputerRunning_);
 
     setCentralWidget(central);
-    resize(560, 260);
+    resize(560, 200);
 }
 
 ScreenFacts MainWindow::screenFacts() const {
