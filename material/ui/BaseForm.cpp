@@ -14,10 +14,12 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include "LibraryEditor.h"
 #include "LibraryTreeView.h"
 #include "MDIForm1.h"
+#include "PropertyPanel.h"
 #include "Resources.h"
 #include "TextCodec.h"
 #include "data/library/Module1.h"
@@ -106,6 +108,10 @@ void BaseForm::buildControls() {
     propertyArea->setFrameShape(QFrame::StyledPanel);
     propertyArea->setMinimumSize(360, 240);
     propertyArea_ = propertyArea;
+    auto* propertyLayout = new QVBoxLayout(propertyArea);
+    propertyLayout->setContentsMargins(6, 6, 6, 6);
+    panel_ = new PropertyPanel(library_, editor_.Prompts(), propertyArea);
+    propertyLayout->addWidget(panel_);
     grid->addWidget(propertyArea_, 3, 0, 1, 2);
     grid->setRowStretch(3, 1);
 
@@ -138,6 +144,8 @@ void BaseForm::buildControls() {
         editor_.StoreDescription(selectedKey_, toLibraryText(text));
     });
     connect(cmdNewMaterial_, &QPushButton::clicked, this, &BaseForm::onNewMaterial);
+    connect(reset_, &QPushButton::clicked, this, &BaseForm::onMaterialSet);
+    connect(addSet_, &QPushButton::clicked, this, &BaseForm::onClearValues);
     connect(tree_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { onCurrentItemChanged(current); });
     connect(tree_, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
@@ -187,8 +195,8 @@ void BaseForm::buildMenus() {
     editMenu_->setObjectName(QStringLiteral("windowEditMenu"));
     QAction* newMaterial = addMenuItem(editMenu_, "newMaterial", QStringLiteral("&New"));
     // "&Clear" and "&Reset" act on the property panel's values.
-    addMenuItem(editMenu_, "set", QStringLiteral("&Clear"));
-    addMenuItem(editMenu_, "resetMenu", QStringLiteral("&Reset"));
+    QAction* clearItem = addMenuItem(editMenu_, "set", QStringLiteral("&Clear"));
+    QAction* resetItem = addMenuItem(editMenu_, "resetMenu", QStringLiteral("&Reset"));
     QAction* deleteItem = addMenuItem(editMenu_, "delete", QStringLiteral("&Delete "));
     QAction* copyItem = addMenuItem(editMenu_, "copyMaterial", QStringLiteral("&Copy"),
                                     QKeySequence(Qt::CTRL | Qt::Key_C));
@@ -225,6 +233,8 @@ void BaseForm::buildMenus() {
         }
     });
     connect(newMaterial, &QAction::triggered, this, &BaseForm::onEditNewMaterial);
+    connect(clearItem, &QAction::triggered, this, &BaseForm::onClearValues);
+    connect(resetItem, &QAction::triggered, this, &BaseForm::onMaterialSet);
     connect(deleteItem, &QAction::triggered, this, [this] { library_.DeleteMaterial(); });
     connect(copyItem, &QAction::triggered, this, &BaseForm::onCopyMaterial);
     connect(pasteItem, &QAction::triggered, this, &BaseForm::onPasteMaterial);
@@ -333,14 +343,31 @@ void BaseForm::setPanelUnitTables(const std::array<PanelLabelRow, kPanelRowCount
     panelLabels_ = labels;
     panelSiPerIps_ = siPerIps;
     panelMksPerIps_ = mksPerIps;
+    panel_->setUnitLabelTable(labels);
+}
+
+void BaseForm::fillUnitList(const std::vector<std::string>& texts) {
+    panel_->fillUnitList(texts);
+}
+
+void BaseForm::fillTypeList(const std::vector<std::string>& texts) {
+    panel_->fillTypeList(texts);
+}
+
+int BaseForm::unitListPosition() const {
+    return panel_->unitListPosition();
+}
+
+int BaseForm::typeListPosition() const {
+    return panel_->typeListPosition();
 }
 
 void BaseForm::selectUnitListPosition(int position) {
-    if (position < 0 || position >= static_cast<int>(unitList_.size())) {
-        return;
-    }
-    unitPosition_ = position;
-    shownUnitSystem_ = std::string(UnitSystemAtPosition(position));
+    panel_->selectUnitListPosition(position);
+}
+
+const std::string& BaseForm::shownUnitSystem() const {
+    return panel_->shownUnitSystem();
 }
 
 // ---- Tree mirror ---------------------------------------------------------------------------
@@ -460,7 +487,9 @@ void BaseForm::markSelected(const std::string& key) {
 }
 
 void BaseForm::TreeView1_NodeClick(const std::string& key) {
-    gridEdited_ = false;
+    // The selection has moved on already: an edit still open belongs to the material
+    // left and is dropped (leaving the grid for the tree stored it).
+    panel_->dropGridEdit();
     const LibraryNode* node = library_.Tree().Find(key);
     if (node == nullptr) {
         return;
@@ -470,14 +499,25 @@ void BaseForm::TreeView1_NodeClick(const std::string& key) {
     if (position < 0) {
         setPanelTexts(fromLibraryText(key), QString(), QString());
         setNewMaterialMode(true);
-        currentMaterialIndex_ = QStringLiteral("-1");
-        return;
+    } else {
+        setNewMaterialMode(false);
+        const MaterialEntry& entry = library_.Content().entries[static_cast<std::size_t>(position)];
+        setPanelTexts(fromLibraryText(entry.categoryKey), fromLibraryText(entry.nameText),
+                      fromLibraryText(entry.description));
     }
-    setNewMaterialMode(false);
-    const MaterialEntry& entry = library_.Content().entries[static_cast<std::size_t>(position)];
-    setPanelTexts(fromLibraryText(entry.categoryKey), fromLibraryText(entry.nameText),
-                  fromLibraryText(entry.description));
-    currentMaterialIndex_ = QString::number(position);
+    panel_->rebuildGrid();
+    currentMaterialIndex_ = QString::number(CurrentMaterial(true));
+}
+
+int BaseForm::CurrentMaterial(bool fromTree) const {
+    if (fromTree) {
+        return library_.SelectedMaterialPosition();
+    }
+    return currentMaterialIndex_.toInt();
+}
+
+void BaseForm::typeCombo_Click() {
+    panel_->typeCombo_Click();
 }
 
 void BaseForm::setNewMaterialMode(bool on) {
@@ -496,6 +536,7 @@ void BaseForm::onLabelEdited(const std::string& key, const QString& text) {
     if (key == selectedKey_ && editor_.PositionOf(key) >= 0) {
         TreeView1_NodeClick(key);
     }
+    typeCombo_Click();
 }
 
 void BaseForm::onDrop(const std::string& sourceKey, const std::string& targetKey) {
@@ -564,7 +605,35 @@ void BaseForm::showAddOutcome(const AddOutcome& outcome) {
         markSelected(outcome.key);
         setNewMaterialMode(false);
         currentMaterialIndex_ = QString::number(editor_.PositionOf(outcome.key));
+        panel_->rebuildGrid();  // the new material has no values yet
     }
+}
+
+void BaseForm::onMaterialSet() {
+    const CommitOutcome outcome = editor_.CommitPanel(toLibraryText(materialTypeText_->text()),
+                                                      toLibraryText(materialNameText_->text()),
+                                                      toLibraryText(descriptionText_->text()));
+    if (outcome.focus == PanelField::Category) {
+        refocus(materialTypeText_);
+    } else if (outcome.focus == PanelField::Name) {
+        refocus(materialNameText_);
+    }
+    if (!outcome.stored) {
+        return;
+    }
+    if (!outcome.addedKey.empty()) {
+        markSelected(outcome.addedKey);
+        setNewMaterialMode(false);
+        currentMaterialIndex_ = QString::number(editor_.PositionOf(outcome.addedKey));
+        tree_->show();
+    }
+    panel_->SystemUnits(std::string(kSi));
+    typeCombo_Click();
+}
+
+void BaseForm::onClearValues() {
+    // Reset material refuses an empty tree and a category; it shows the material again.
+    library_.ResetMaterial();
 }
 
 void BaseForm::onNewMaterial() {

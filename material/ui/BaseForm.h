@@ -31,6 +31,7 @@ struct AddOutcome;
 class LibraryTreeView;
 class MDIForm1;
 class Module1;
+class PropertyPanel;
 
 class BaseForm : public QWidget, public TreeListener {
     Q_OBJECT
@@ -62,12 +63,15 @@ class BaseForm : public QWidget, public TreeListener {
     void setPanelUnitTables(const std::array<PanelLabelRow, kPanelRowCount>& labels,
                             const std::array<double, kPanelFactorCount>& siPerIps,
                             const std::array<double, kPanelFactorCount>& mksPerIps);
-    void fillUnitList(const std::vector<std::string>& texts) { unitList_ = texts; }
-    void fillTypeList(const std::vector<std::string>& texts) { typeList_ = texts; }
-    int unitListPosition() const { return unitPosition_; }
-    int typeListPosition() const { return typePosition_; }
+    void fillUnitList(const std::vector<std::string>& texts);
+    void fillTypeList(const std::vector<std::string>& texts);
+    int unitListPosition() const;
+    int typeListPosition() const;
     void selectUnitListPosition(int position);
-    const std::string& shownUnitSystem() const { return shownUnitSystem_; }
+    const std::string& shownUnitSystem() const;
+
+    // The model-type and unit lists with the property grid.
+    PropertyPanel* propertyPanel() const { return panel_; }
 
     // ---- Handlers ----
     // A node was clicked (or selected by the library operations).
@@ -78,6 +82,15 @@ class BaseForm : public QWidget, public TreeListener {
     void onEditNewMaterial();
     void onCopyMaterial();
     void onPasteMaterial();
+    // "&Reset": commits the panel into the material of its category and name.
+    void onMaterialSet();
+    // "&Clear": zeroes the selected material's values.
+    void onClearValues();
+    // The panel refresh.
+    void typeCombo_Click();
+    // With `fromTree` the position of the selected material node (-1 for none or a
+    // category), else the current-material index field read as a number.
+    int CurrentMaterial(bool fromTree) const;
     // A finished label edit of node `key`.
     void onLabelEdited(const std::string& key, const QString& text);
     // A dragged node `sourceKey` was dropped on node `targetKey`.
@@ -135,6 +148,7 @@ class BaseForm : public QWidget, public TreeListener {
     QPushButton* reset_ = nullptr;
     QPushButton* addSet_ = nullptr;
     QWidget* propertyArea_ = nullptr;
+    PropertyPanel* panel_ = nullptr;
     QList<QMenu*> menus_;
     QMenu* editMenu_ = nullptr;
     QAction* toolbarItem_ = nullptr;
@@ -145,14 +159,8 @@ class BaseForm : public QWidget, public TreeListener {
 
     // Window fields.
     std::string selectedKey_;
-    bool gridEdited_ = false;
     bool newMaterialMode_ = false;
     QString currentMaterialIndex_ = QStringLiteral("0");
-    std::string shownUnitSystem_ = "SI";
-    std::vector<std::string> unitList_;
-    std::vector<std::string> typeList_;
-    int unitPosition_ = -1;
-    int typePosition_ = 0;
     std::array<PanelLabelRow, kPanelRowCount> panelLabels_{};
     std::array<double, kPanelFactorCount> panelSiPerIps_{};
     std::array<double, kPanelFactorCount> panelMksPerIps_{};

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <charconv>
 
+#include "PanelRules.h"
 #include "data/Text.h"
 #include "units/UnitSystems.h"
 
@@ -218,6 +219,120 @@ std::string LibraryEditor::AddNode(const std::string& categoryKey, const std::st
     tree.AddMaterial(categoryKey, key, name);
     tree.Select(key);
     return key;
+}
+
+// ---- Commit ----------------------------------------------------------------------------
+
+int LibraryEditor::FindCategoryAndName(std::string_view category, std::string_view name) const {
+    const std::string wanted = Trimmed(category) + Trimmed(name);
+    const std::vector<MaterialEntry>& entries = library_.Content().entries;
+    for (std::size_t p = 0; p < entries.size(); ++p) {
+        const std::string held = Trimmed(entries[p].categoryKey) + Trimmed(entries[p].nameText);
+        if (text::EqualNoCase(held, wanted)) {
+            return static_cast<int>(p);
+        }
+    }
+    return -1;
+}
+
+// The key of the category the field names: an existing category's own key when one
+// matches (blanks and case aside), so its materials stay under one node; else the
+// field in the form of a category key.
+std::string LibraryEditor::CategoryKeyFor(std::string_view categoryField) const {
+    const std::string_view wanted = text::Trim(categoryField);
+    for (const MaterialEntry& entry : library_.Content().entries) {
+        if (text::EqualNoCase(text::Trim(entry.categoryKey), wanted)) {
+            return entry.categoryKey;
+        }
+    }
+    for (const std::string& root : library_.Tree().Roots()) {
+        if (text::EqualNoCase(text::Trim(root), wanted)) {
+            return root;
+        }
+    }
+    return std::string(wanted) + std::string(kCategoryKeyTail);
+}
+
+void LibraryEditor::StorePanel(int position, const std::string& categoryKey, std::string_view name,
+                               std::string_view description) {
+    LibraryContent& content = library_.Content();
+    const auto at = static_cast<std::size_t>(position);
+    const std::string trimmedName = Trimmed(name);
+    const std::string code = NameCode(name);
+    MaterialEntry& entry = content.entries[at];
+    entry.categoryKey = categoryKey;
+    entry.nameText = trimmedName;
+    entry.code = code;
+    entry.description = std::string(description);
+
+    // The values go back to the twin's; the identity is the panel's, as the entry's
+    // is (the twin may still hold an older description or name).
+    clsMaterial& record = content.materials[at];
+    record.CopyAllProperties(content.twins[at]);
+    record.setMaterialType(categoryKey);
+    record.setMaterialName(trimmedName);
+    record.setMaterialNameCode(code);
+    record.setMaterialDescription(std::string(description));
+}
+
+CommitOutcome LibraryEditor::CommitPanel(std::string_view category, std::string_view name,
+                                         std::string_view description) {
+    CommitOutcome outcome;
+    const LibraryNode* selected = library_.Tree().Selected();
+    if (selected != nullptr && selected->isCategory()) {
+        return outcome;
+    }
+    if (Trimmed(category).empty()) {
+        Tell(kNoCategoryMessage, MessageIcon::Exclamation);
+        outcome.focus = PanelField::Category;
+    } else if (!CategoryFieldAccepted(category)) {
+        outcome.focus = PanelField::Category;
+    } else if (Trimmed(name).empty()) {
+        Tell(kNoNameMessage, MessageIcon::Exclamation);
+        outcome.focus = PanelField::Name;
+    } else if (!NameFieldAccepted(Trimmed(name))) {
+        outcome.focus = PanelField::Name;
+    }
+    if (outcome.focus != PanelField::None) {
+        return outcome;
+    }
+
+    const std::string categoryKey = CategoryKeyFor(category);
+    const int match = FindCategoryAndName(category, name);
+    if (match >= 0) {
+        if (prompts_.Message(std::string(kOverwriteQuestion), MessageButtons::OkCancel,
+                             MessageIcon::Question) != MessageAnswer::Ok) {
+            return outcome;
+        }
+        StorePanel(match, categoryKey, name, description);
+        outcome.stored = true;
+        return outcome;
+    }
+    if (prompts_.Message(std::string(kAddQuestion), MessageButtons::YesNo, MessageIcon::Question) !=
+            MessageAnswer::Yes ||
+        !HasRoomForOneMore()) {
+        return outcome;
+    }
+
+    LibraryContent& content = library_.Content();
+    const int position = library_.LastPosition() + 1;
+    const std::string trimmedName = Trimmed(name);
+    content.entries.emplace_back();
+    clsMaterial twin(&library_);
+    twin.setUnitSystem(std::string(kSi));
+    twin.setMaterialType(std::string(category) + "  ");
+    twin.setMaterialName(trimmedName);
+    twin.setMaterialDescription(Trimmed(description));
+    twin.setMaterialNameCode(NameCode(name));
+    clsMaterial record(&library_);
+    record.setUnitSystem(std::string(kSi));
+    content.twins.push_back(std::move(twin));
+    content.materials.push_back(std::move(record));
+    StorePanel(position, categoryKey, name, description);
+
+    outcome.stored = true;
+    outcome.addedKey = AddNode(categoryKey, trimmedName, position);
+    return outcome;
 }
 
 // ---- Copy and paste ----------------------------------------------------------------------

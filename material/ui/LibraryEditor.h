@@ -45,6 +45,13 @@ inline constexpr std::string_view kLibraryFullMessage =
 // The panel field that a refused check hands the focus back to.
 enum class PanelField { None, Category, Name };
 
+// What committing the panel did.
+struct CommitOutcome {
+    bool stored = false;  // the panel went into a material (matched or added)
+    PanelField focus = PanelField::None;
+    std::string addedKey;  // tree key of an added material; empty when none was added
+};
+
 struct AddOutcome {
     bool added = false;
     PanelField focus = PanelField::None;
@@ -75,6 +82,12 @@ class LibraryEditor {
     AddOutcome AddNewMaterial(std::string_view category, std::string_view name,
                               std::string_view description);
 
+    // "&Reset": stores the panel's category, name, code and description into the
+    // material of that category and name (asking first), or adds a new material when
+    // none matches (asking too). The material then takes back the values of its twin.
+    CommitOutcome CommitPanel(std::string_view category, std::string_view name,
+                              std::string_view description);
+
     // Remembers the selected material as the copy source.
     void CopyMaterial();
     // Adds a copy of the copy source to the selected category (or the selected
@@ -88,10 +101,16 @@ class LibraryEditor {
     // Position of the material of node `key`; -1 for a category or an unknown node.
     int PositionOf(const std::string& key) const;
 
+    LibraryPrompts& Prompts() { return prompts_; }
+
   private:
     void Tell(std::string_view text, MessageIcon icon);
     bool NameTaken(std::string_view trimmedName) const;
     bool HasRoomForOneMore();
+    int FindCategoryAndName(std::string_view category, std::string_view name) const;
+    std::string CategoryKeyFor(std::string_view categoryField) const;
+    void StorePanel(int position, const std::string& categoryKey, std::string_view name,
+                    std::string_view description);
     std::string AddNode(const std::string& categoryKey, const std::string& name, int position);
 
     Module1& library_;

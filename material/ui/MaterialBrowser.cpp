@@ -4,6 +4,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include "PropertyPanel.h"
 #include "Resources.h"
 #include "TextCodec.h"
 #include "units/UnitSystems.h"
@@ -122,6 +123,24 @@ void MaterialBrowser::SelectUnitListPosition(int position) {
 
 std::string MaterialBrowser::ShownUnitSystem() const {
     return form_ != nullptr ? form_->shownUnitSystem() : std::string(kSi);
+}
+
+void MaterialBrowser::RefreshUnitDisplay() {
+    if (form_ != nullptr) {
+        form_->typeCombo_Click();
+    }
+}
+
+void MaterialBrowser::EndGridEdit() {
+    if (form_ != nullptr) {
+        form_->propertyPanel()->endGridEdit();
+    }
+}
+
+void MaterialBrowser::ShowMaterialAgain() {
+    if (form_ != nullptr) {
+        form_->typeCombo_Click();
+    }
 }
 
 void MaterialBrowser::NodeClick(const std::string& key) {

@@ -64,11 +64,9 @@ class MaterialBrowser final : public FrameCommands, public LibraryWindow {
     int TypeListPosition() const override;
     void SelectUnitListPosition(int position) override;
     std::string ShownUnitSystem() const override;
-    // Values are shown by the property panel and grid, which are not in the window yet
-    // (their place is BaseForm's "propertyPanelArea"); until then there is nothing to do.
-    void RefreshUnitDisplay() override {}
-    void EndGridEdit() override {}
-    void ShowMaterialAgain() override {}
+    void RefreshUnitDisplay() override;
+    void EndGridEdit() override;
+    void ShowMaterialAgain() override;
     void NodeClick(const std::string& key) override;
 
   private:
