@@ -14,3 +14,13 @@ if(KT_BUILD_UI)
         SOURCES ${CMAKE_CURRENT_LIST_DIR}/baseform_test.cpp
         LIBS kt_material_browser)
 endif()
+
+# The property panel through the real window (Qt), with scripted answers and the
+# sample library.
+if(KT_BUILD_UI)
+    kt_add_qt_test(material_panel_test
+        SOURCES ${CMAKE_CURRENT_LIST_DIR}/panel_test.cpp
+        LIBS kt_material_browser)
+    target_compile_definitions(material_panel_test PRIVATE
+        KT_SAMPLE_LIBRARY="${PROJECT_SOURCE_DIR}/examples/korwkmat.lib")
+endif()
