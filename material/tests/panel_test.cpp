@@ -612,6 +612,7 @@ class PanelTest : public QObject {
         shoot("material-mks.png");
         b.click("Epoxy resin, viscoelastic");
         b.setType(12);
+        b.browser->frame().resize(1100, 1160);  // all 39 rows in view
         shoot("material-type12.png");
     }
 };
