@@ -139,6 +139,15 @@ class DeliveryWindowTest : public QObject {
         QCOMPARE(h.mail.links.size() + h.mail.automated.size(), size_t{1});
     }
 
+    void unwritableReportStopsTheCommandAfterSayingWhy() {
+        WindowHarness h(root_.filePath("no such folder"));
+        email(h, false);
+        QCOMPARE(h.prompts.messages.size(), size_t{1});
+        QVERIFY(contains(h.prompts.messages[0], "could not be written"));
+        QVERIFY(h.prompts.questions.empty());
+        QVERIFY(h.mail.links.empty() && h.mail.automated.empty());
+    }
+
     void noSendsTheEscapedMailLink() {
         WindowHarness h(folder_);
         h.prompts.answerYes = false;
