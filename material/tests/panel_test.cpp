@@ -379,6 +379,19 @@ class PanelTest : public QObject {
         QCOMPARE(b.grid()->currentColumn(), kDescriptionColumn);
     }
 
+    void typingAgainAfterASaveIsStored() {
+        Browser b;
+        b.openSample();
+        b.setUnits(1);
+        b.type("DENS", "7000");
+        b.action("saveMenu")->trigger();  // the shortcut leaves the focus in the cell
+        QCOMPARE(*heldValue(b.selectedRecord(), "DENS"), 7000.0);
+        QCOMPARE(b.grid()->currentRow(), b.rowOf("DENS"));
+        QTest::keyClicks(b.grid(), "6");  // opens the cell again with the key typed
+        b.leave();
+        QCOMPARE(*heldValue(b.selectedRecord(), "DENS"), 6.0);
+    }
+
     void layoutsShowTheirOwnUnits_data() {
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("stress");

@@ -27,6 +27,15 @@ void PropertyTable::currentChanged(const QModelIndex& current, const QModelIndex
         current.isValid() ? current.row() : -1, current.isValid() ? current.column() : -1);
 }
 
+bool PropertyTable::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    const bool wasOpen = indexWidget(index) != nullptr;
+    const bool open = QTableWidget::edit(index, trigger, event);
+    if (open && !wasOpen) {
+        emit editorOpened(index.row(), index.column());
+    }
+    return open;
+}
+
 void PropertyTable::commitOpenEditor() {
     if (QWidget* editor = indexWidget(currentIndex())) {
         commitData(editor);
@@ -91,6 +100,7 @@ void PropertyPanel::buildControls() {
     connect(typeCombo_, &QComboBox::currentIndexChanged, this, &PropertyPanel::onTypeChosen);
     connect(unitsCombo_, &QComboBox::currentIndexChanged, this, &PropertyPanel::onUnitsChosen);
     connect(grid_, &PropertyTable::cellMoved, this, &PropertyPanel::onCellMoved);
+    connect(grid_, &PropertyTable::editorOpened, this, &PropertyPanel::onEditorOpened);
     connect(qApp, &QApplication::focusChanged, this, &PropertyPanel::onFocusChanged);
 }
 
@@ -221,14 +231,24 @@ void PropertyPanel::onCellMoved(int row, int column, int newRow, int newColumn) 
 }
 
 void PropertyPanel::startEditing(int tableRow) {
-    QTableWidgetItem* item = grid_->item(tableRow, kValueColumn);
-    if (item == nullptr) {
+    if (QTableWidgetItem* item = grid_->item(tableRow, kValueColumn)) {
+        grid_->editItem(item);
+    }
+}
+
+// Also a key or a double click on the current value cell, after a save or Enter had
+// closed its editor: what is typed then is an entry as well.
+void PropertyPanel::onEditorOpened(int tableRow, int column) {
+    const QTableWidgetItem* item = grid_->item(tableRow, column);
+    if (rebuilding_ || column != kValueColumn || item == nullptr) {
         return;
+    }
+    if (gridEdited_ && editRow_ == tableRow) {
+        return;  // the same entry goes on
     }
     gridEdited_ = true;
     editRow_ = tableRow;
     editStartText_ = item->text();
-    grid_->editItem(item);
 }
 
 QString PropertyPanel::cellText(int gridRow, int column) const {

@@ -41,9 +41,12 @@ class PropertyTable : public QTableWidget {
     // The current cell moved from (row, column) to (newRow, newColumn); table rows, -1
     // for none.
     void cellMoved(int row, int column, int newRow, int newColumn);
+    // An editor opened on cell (row, column), however it was asked for.
+    void editorOpened(int row, int column);
 
   protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 };
 
 class PropertyPanel : public QWidget, public FlexGridHost {
@@ -104,6 +107,7 @@ class PropertyPanel : public QWidget, public FlexGridHost {
     void onCellMoved(int row, int column, int newRow, int newColumn);
     void onFocusChanged(QWidget* old, QWidget* now);
     void startEditing(int tableRow);
+    void onEditorOpened(int tableRow, int column);
     QString cellText(int gridRow, int column) const;
     void setUnitCaptions(int position);
 
