@@ -9,8 +9,10 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -27,6 +29,7 @@
 #include "MaterialBrowser.h"
 #include "PanelRules.h"
 #include "PropertyPanel.h"
+#include "QtLibraryPrompts.h"
 #include "data/LibraryFile.h"
 #include "data/ModelCatalogue.h"
 #include "units/registry/ConfigFileStore.h"
@@ -91,6 +94,26 @@ class ScriptedPrompts final : public LibraryPrompts {
     }
 };
 
+// Real message boxes; the file dialogs stay scripted.
+class BoxPrompts final : public LibraryPrompts {
+  public:
+    explicit BoxPrompts(ScriptedPrompts& files) : files_(files) {}
+    MessageAnswer Message(const std::string& text, MessageButtons buttons,
+                          MessageIcon icon) override {
+        return boxes_.Message(text, buttons, icon);
+    }
+    std::optional<std::string> OpenFile(const FileDialogRequest& request) override {
+        return files_.OpenFile(request);
+    }
+    std::optional<std::string> SaveFile(const FileDialogRequest& request) override {
+        return files_.SaveFile(request);
+    }
+
+  private:
+    QtLibraryPrompts boxes_;
+    ScriptedPrompts& files_;
+};
+
 class PointSeparator final : public DecimalSeparatorSource {
   public:
     std::string ReadDecimalSeparator() const override { return "."; }
@@ -118,18 +141,17 @@ bool near(double a, double b, double relative = 1e-6) {
 struct Browser {
     QTemporaryDir dir;
     ScriptedPrompts prompts;
+    BoxPrompts boxes{prompts};
     PointSeparator separator;
     clsRegistry settings;
     std::unique_ptr<MaterialBrowser> browser;
 
-    explicit Browser(const QString& settingsDir = QString())
+    explicit Browser(bool realBoxes = false)
         : settings(std::make_unique<ConfigFileStore>(
-              std::filesystem::path(
-                  (settingsDir.isEmpty() ? dir.path() : settingsDir).toStdString()) /
-              "settings")) {
-        browser = std::make_unique<MaterialBrowser>(BrowserServices{prompts, PlatformFileSystem(),
-                                                                    separator, settings, nullptr,
-                                                                    std::make_unique<NoHelp>()});
+              std::filesystem::path(dir.path().toStdString()) / "settings")) {
+        LibraryPrompts& used = realBoxes ? static_cast<LibraryPrompts&>(boxes) : prompts;
+        browser = std::make_unique<MaterialBrowser>(BrowserServices{
+            used, PlatformFileSystem(), separator, settings, nullptr, std::make_unique<NoHelp>()});
         browser->frame().resize(1100, 760);
         browser->frame().show();
         browser->frame().activateWindow();
@@ -377,6 +399,34 @@ class PanelTest : public QObject {
         QCOMPARE(*heldValue(b.selectedRecord(), "DENS"), 7000.0);
         QCOMPARE(b.grid()->currentRow(), 0);
         QCOMPARE(b.grid()->currentColumn(), kDescriptionColumn);
+    }
+
+    void aRealMessageBoxWhileMovingOnByKeyboard() {
+        Browser b(true);
+        b.openSample();
+        b.setUnits(1);
+        const double before = *heldValue(b.selectedRecord(), "EX");
+        b.type("EX", "-5");
+        QString seen;
+        QTimer::singleShot(0, [&seen] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                seen = box->text();
+                box->accept();
+            }
+        });
+        QTest::keyClick(b.grid()->indexWidget(b.grid()->currentIndex()), Qt::Key_Down);
+        QCOMPARE(seen, QString::fromLatin1(kPositiveValueMessage.data()));
+        QCOMPARE(*heldValue(b.selectedRecord(), "EX"), before);
+        QCOMPARE(b.cell("EX"), QString());
+        QCOMPARE(b.grid()->currentRow(), b.rowOf("EX") + 1);
+        // The next cell is open for typing, and takes an entry as usual.
+        QLineEdit* editor =
+            qobject_cast<QLineEdit*>(b.grid()->indexWidget(b.grid()->currentIndex()));
+        QVERIFY(editor != nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, "0.25");
+        b.leave();
+        QCOMPARE(*heldValue(b.selectedRecord(), "NUXY"), 0.25);
     }
 
     void typingAgainAfterASaveIsStored() {
