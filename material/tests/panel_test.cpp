@@ -263,9 +263,6 @@ class PanelTest : public QObject {
         QTest::newRow("negative Poisson's ratio") << "NUXY"
                                                   << "-0.3" << true << -0.3 << ""
                                                   << "-0.3" << false;
-        QTest::newRow("negative expansion") << "ALPX"
-                                            << "-1.5E-06" << true << -1.5e-6 << ""
-                                            << "-1.5E-06" << false;
         QTest::newRow("negative modulus")
             << "EX"
             << "-5" << false << 0.0 << QString::fromLatin1(kPositiveValueMessage.data()) << ""
@@ -388,17 +385,6 @@ class PanelTest : public QObject {
         QVERIFY(near(*heldValue(b.selectedRecord(), "EX"), 6893.5773));
         b.setUnits(1);
         QVERIFY2(b.cell("EX").startsWith("6893.57"), qPrintable(b.cell("EX")));
-    }
-
-    void leavingTheGridStoresAndParksTheCurrentCell() {
-        Browser b;
-        b.openSample();
-        b.setUnits(1);
-        b.type("DENS", "7000");
-        b.field("descriptionText")->setFocus();
-        QCOMPARE(*heldValue(b.selectedRecord(), "DENS"), 7000.0);
-        QCOMPARE(b.grid()->currentRow(), 0);
-        QCOMPARE(b.grid()->currentColumn(), kDescriptionColumn);
     }
 
     void aRealMessageBoxWhileMovingOnByKeyboard() {
@@ -570,36 +556,6 @@ class PanelTest : public QObject {
         b.setUnits(1);
         b.typeAndLeave("EX", "1E11");
         QCOMPARE(*heldValue(b.record(last + 1), "EX"), 1e11);
-    }
-
-    void commitRefusesMissingFields_data() {
-        QTest::addColumn<QString>("category");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("focused");
-        QTest::newRow("no category") << "  "
-                                     << "X"
-                                     << "Please specify the Material Category name !"
-                                     << "materialTypeText";
-        QTest::newRow("no name") << "Metals"
-                                 << " "
-                                 << "Please specify the Material name !"
-                                 << "materialNameText";
-    }
-    void commitRefusesMissingFields() {
-        QFETCH(QString, category);
-        QFETCH(QString, name);
-        QFETCH(QString, message);
-        QFETCH(QString, focused);
-        Browser b;
-        b.openSample();
-        const int last = b.library().LastPosition();
-        b.field("materialTypeText")->setText(category);
-        b.field("materialNameText")->setText(name);
-        b.action("resetMenu")->trigger();
-        QCOMPARE(b.prompts.take(), std::vector<std::string>{message.toStdString()});
-        QTRY_COMPARE(QApplication::focusWidget(), b.field(focused.toLatin1().constData()));
-        QCOMPARE(b.library().LastPosition(), last);
     }
 
     void clearZeroesOnlyAMaterial() {
