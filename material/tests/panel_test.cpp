@@ -552,6 +552,7 @@ class PanelTest : public QObject {
         QCOMPARE(
             b.item("Duplex 2507")->isSelected() || b.tree()->currentItem() == b.item("Duplex 2507"),
             true);
+        QCOMPARE(b.cell("EX"), QString());  // nothing shown of the material left
         // The new material receives typed values like any other.
         b.setUnits(1);
         b.typeAndLeave("EX", "1E11");

@@ -57,7 +57,10 @@ PropertyPanel::PropertyPanel(Module1& library, LibraryPrompts& prompts, QWidget*
     buildControls();
 }
 
-PropertyPanel::~PropertyPanel() = default;
+PropertyPanel::~PropertyPanel() {
+    // The focus moves while the children go; this panel no longer follows it.
+    disconnect(qApp, nullptr, this, nullptr);
+}
 
 void PropertyPanel::buildControls() {
     auto* layout = new QVBoxLayout(this);
