@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -84,25 +85,30 @@ class DeliveryWindowTest : public QObject {
         for (const auto& [name, text] : labels) {
             QCOMPARE(h.window.findChild<QLabel*>(name)->text(), QString(text));
         }
-        QVERIFY(h.window.findChild<QLabel*>("Label2")->text().startsWith("Click View/Save"));
+        QCOMPARE(h.window.findChild<QLabel*>("Label2")->text(),
+                 QString("Click View/Save to a file to save a text file which you can then email "
+                         "to your Tech Support contact. As an alternative, you can enter the "
+                         "email address you want in the above field and click Email the saved "
+                         "file."));
         QCOMPARE(h.window.findChild<QLineEdit*>("txtEmailTo")->text(),
                  QString("support@korvex.example"));
-        const std::pair<const char*, const char*> menus[] = {
-            {"mniFile", "&File"}, {"mnuTools", "&Tools"}, {"mnuHelp", "&Help"}};
-        for (const auto& [name, text] : menus) {
-            auto* menu = h.window.findChild<QMenu*>(name);
-            QVERIFY2(menu != nullptr, name);
-            QCOMPARE(menu->title(), QString(text));
-        }
-        const std::pair<const char*, const char*> items[] = {{"mnuSave", "View/&Save to a file"},
-                                                             {"mnuEmail", "&Email the saved file"},
-                                                             {"mnuExit", "E&xit"},
-                                                             {"mnuChangeDefault", "Change Default"},
-                                                             {"mnuSysInfo", "&About sysreport"}};
-        for (const auto& [name, text] : items) {
-            auto* item = h.window.findChild<QAction*>(name);
-            QVERIFY2(item != nullptr, name);
-            QCOMPARE(item->text(), QString(text));
+        // The menu bar holds exactly these menus and items, in this order.
+        const std::vector<std::pair<QString, QStringList>> menus = {
+            {"mniFile|&File",
+             {"mnuSave|View/&Save to a file", "mnuEmail|&Email the saved file", "mnuExit|E&xit"}},
+            {"mnuTools|&Tools", {"mnuChangeDefault|Change Default"}},
+            {"mnuHelp|&Help", {"mnuSysInfo|&About sysreport"}}};
+        const QList<QAction*> bar = h.window.menuBar()->actions();
+        QCOMPARE(bar.size(), qsizetype(menus.size()));
+        for (size_t i = 0; i < menus.size(); ++i) {
+            QMenu* menu = bar[qsizetype(i)]->menu();
+            QVERIFY(menu != nullptr);
+            QCOMPARE(menu->objectName() + "|" + menu->title(), menus[i].first);
+            QStringList items;
+            for (const QAction* item : menu->actions()) {
+                items << item->objectName() + "|" + item->text();
+            }
+            QCOMPARE(items, menus[i].second);
         }
     }
 

@@ -54,7 +54,6 @@ void MainWindow::buildMenus() {
         ->setObjectName("mnuSave");
     file->addAction(tr("&Email the saved file"), this, &MainWindow::cmdSentEmail_Click)
         ->setObjectName("mnuEmail");
-    file->addSeparator();
     file->addAction(tr("E&xit"), this, &QWidget::close)->setObjectName("mnuExit");
 
     QMenu* tools = menuBar()->addMenu(tr("&Tools"));
