@@ -164,6 +164,19 @@ TEST(NameComparison, IgnoresCaseOfSimpleLettersOnly) {
         {u"\u03b1\u03b2", u"\u0391\u0392", true},    // Greek
         {u"\u0434\u0451", u"\u0414\u0401", true},    // Cyrillic
         {u"\u00f7", u"\u00d7", false},               // division and multiplication signs
+        // Letters whose upper case lies elsewhere: dotless i and long s reach ASCII,
+        // so a decoy could match a product name.
+        {u"KorvexQu\u0131klet", u"KorvexQuiklet", true},
+        {u"\u017fUSTAINABILITY2010FULL", u"SUSTAINABILITY2010FULL", true},
+        {u"\u0131", u"\u0130", false},              // capital I with dot stays itself
+        {u"\u00b5", u"\u03bc", true},               // micro sign and mu both become capital mu
+        {u"\u03c2", u"\u03c3", true},               // final and medial sigma
+        {u"\u0561", u"\u0531", true},               // Armenian
+        {u"\u1e01", u"\u1e00", true},               // Latin Extended Additional
+        {u"\u24d0", u"\u24b6", true},               // circled letters
+        {u"\u1f80", u"\u1f88", true},               // Greek with ypogegrammeni
+        {u"\u00df", u"SS", false},                  // no one-unit upper case
+        {u"\xD801\xDC28", u"\xD801\xDC00", false},  // surrogates compare as units
         {u"_1", u"_1", true},
         {u"a", u"b", false},
         {u"", u"", true},

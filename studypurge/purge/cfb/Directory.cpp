@@ -58,30 +58,6 @@ BalancedTree balanceSequence(const std::vector<std::uint32_t>& ids) {
     return tree;
 }
 
-char16_t upperUnit(char16_t c) {
-    if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7) ||
-        (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2) || (c >= 0x430 && c <= 0x44F) ||
-        (c >= 0xFF41 && c <= 0xFF5A)) {
-        return static_cast<char16_t>(c - 0x20);
-    }
-    if (c == 0xFF) {
-        return 0x178;
-    }
-    if (c >= 0x450 && c <= 0x45F) {
-        return static_cast<char16_t>(c - 0x50);
-    }
-    const bool pairedLatin = (c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177) ||
-                             (c >= 0x460 && c <= 0x481) || (c >= 0x48A && c <= 0x4BF);
-    if (pairedLatin && (c & 1)) {
-        return static_cast<char16_t>(c - 1);
-    }
-    const bool oddPairedLatin = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-    if (oddPairedLatin && !(c & 1)) {
-        return static_cast<char16_t>(c - 1);
-    }
-    return c;
-}
-
 bool sameName(std::u16string_view a, std::u16string_view b) {
     if (a.size() != b.size()) {
         return false;

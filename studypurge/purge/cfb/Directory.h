@@ -68,7 +68,8 @@ std::vector<TreeWrite> planRebuild(std::uint32_t storageId, std::uint32_t root,
                                    std::uint32_t victim,
                                    const std::vector<std::uint32_t>& remaining);
 
-// Simple upper-casing of one UTF-16 unit, as names are compared.
+// Simple upper-casing of one UTF-16 unit (Unicode simple uppercase mapping), as
+// names are compared.
 char16_t upperUnit(char16_t unit);
 bool sameName(std::u16string_view a, std::u16string_view b);
 
