@@ -301,8 +301,14 @@ class BaseFormTest : public QObject {
         QVERIFY(b.form()->newMaterialMode());
         QVERIFY(!b.button("cmdNewMaterial")->isHidden());
         QVERIFY(b.button("reset")->isHidden());
+        // Only the grid goes; the model-type and unit lists stay
+        const QWidget* panelGrid = b.form()->findChild<QWidget*>("VSFlexGrid1");
+        QVERIFY(panelGrid->isHidden());
+        QVERIFY(!b.form()->findChild<QWidget*>("typeCombo")->isHidden());
+        QVERIFY(!b.form()->findChild<QWidget*>("unitsCombo")->isHidden());
         QCOMPARE(b.form()->currentMaterialIndex(), QString("-1"));
         b.click("Nylon  ");
+        QVERIFY(!panelGrid->isHidden());
         QCOMPARE(b.field("descriptionText")->text(), QString("PA 66"));
         QCOMPARE(b.form()->currentMaterialIndex(), QString("2"));
 

@@ -522,7 +522,8 @@ void BaseForm::typeCombo_Click() {
 
 void BaseForm::setNewMaterialMode(bool on) {
     newMaterialMode_ = on;
-    propertyArea_->setVisible(!on);
+    // Only the grid goes: the model-type and unit lists stay in view.
+    panel_->grid()->setVisible(!on);
     cmdNewMaterial_->setVisible(on);
     reset_->setVisible(!on);
     addSet_->setVisible(!on);
