@@ -101,6 +101,10 @@ TEST(SheetRules, ReadsMaterialsUpToTheEndRow) {
          FakeSheet({row("Name", "A"), value(0), value(1), value(2), value(3), value(4), value(5),
                     value(6), value(7), value(8), value(9), value(10), row("End")}),
          {{"A", "", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}}}},
+        {"cell texts become the library's single-byte text; what it cannot hold becomes ?",
+         FakeSheet({row("Name", "Stahl \xC3\x84 \xE2\x82\xAC"),
+                    row("Type", "\xE6\x97\xA5 Metal\xFF"), row("End")}),
+         {{"Stahl \xC4 \x80", "? Metal?", {}}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

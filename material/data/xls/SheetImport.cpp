@@ -30,6 +30,76 @@ std::string_view trimBlanks(std::string_view text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
+// Code points of the Windows-1252 bytes 0x80-0x9F; 0 where the code page leaves the byte
+// undefined (such bytes are carried as the C1 control of the same number).
+constexpr char16_t kHighBytes[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+char singleByte(char32_t codePoint) {
+    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
+        return static_cast<char>(codePoint);
+    }
+    for (std::size_t i = 0; i < 32; ++i) {
+        if (kHighBytes[i] == codePoint || (kHighBytes[i] == 0 && codePoint == 0x80 + i)) {
+            return static_cast<char>(0x80 + i);
+        }
+    }
+    return '?';
+}
+
+// The number of bytes of a UTF-8 sequence that starts with `lead`; 0 for a byte that
+// cannot start one.
+std::size_t sequenceLength(unsigned char lead) {
+    if (lead < 0x80) {
+        return 1;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        return 2;
+    }
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        return 3;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        return 4;
+    }
+    return 0;
+}
+
+// A cell's UTF-8 text in the single-byte code page the library keeps its texts in, so
+// that "Stahl Ä" is shown and saved as it was typed; characters the code page cannot
+// hold, and broken sequences, become "?".
+std::string libraryText(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t length = sequenceLength(lead);
+        if (length == 0 || i + length > utf8.size()) {
+            out += '?';
+            ++i;
+            continue;
+        }
+        char32_t codePoint = length == 1 ? lead : lead & (0x7F >> length);
+        bool valid = true;
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(utf8[i + k]);
+            valid = valid && (next & 0xC0) == 0x80;
+            codePoint = (codePoint << 6) | (next & 0x3F);
+        }
+        if (!valid) {
+            out += '?';
+            ++i;
+            continue;
+        }
+        out += singleByte(codePoint);
+        i += length;
+    }
+    return out;
+}
+
 // A number in a text column reads as it would be shown: up to 15 significant digits,
 // with an exponent only for very large or small values ("4340", "1E+15").
 std::string numberText(double value) {
@@ -112,7 +182,7 @@ class SheetReader {
         if (cell.kind == SheetCell::Kind::Text) {
             const auto value = parse_ ? parse_(cell.text) : parsePlainNumber(cell.text);
             if (!value) {
-                fail(row, "value \"" + cell.text + "\" is not a number");
+                fail(row, "value \"" + libraryText(cell.text) + "\" is not a number");
                 return;
             }
             material.values.push_back(*value);
@@ -125,7 +195,7 @@ class SheetReader {
         SheetCell cell = cells_.cell(row, 2);
         switch (cell.kind) {
             case SheetCell::Kind::Text:
-                return std::move(cell.text);
+                return libraryText(cell.text);
             case SheetCell::Kind::Number:
                 return numberText(cell.number);
             case SheetCell::Kind::Empty:

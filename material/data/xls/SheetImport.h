@@ -42,6 +42,7 @@ using SheetNumberParser = std::function<std::optional<double>(std::string_view)>
 // and an optional exponent; empty otherwise.
 std::optional<double> parsePlainNumber(std::string_view text);
 
+// Texts are single-byte Windows-1252, like every text of the library.
 struct ImportedMaterial {
     std::string nameText;        // column 2 of the "Name" row, unchanged
     std::string categoryKey;     // column 2 of the "Type" row, unchanged; empty without one
