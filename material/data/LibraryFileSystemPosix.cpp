@@ -121,7 +121,15 @@ class PosixFileSystem final : public LibraryFileSystem {
                                                       FileError& error) override {
         // The new file keeps the permissions of the file it replaces.
         struct stat old {};
-        const mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0666;
+        const bool exists = ::stat(target.c_str(), &old) == 0;
+        const mode_t mode = exists ? (old.st_mode & 07777) : 0666;
+        // Renaming over a write-protected file would replace it; it has to stay as it is.
+        // A file without any write bit counts as protected even for root.
+        if (exists && S_ISREG(old.st_mode) &&
+            ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)) {
+            error = ErrorFromErrno(EACCES);
+            return nullptr;
+        }
         for (int attempt = 0; attempt < 100; ++attempt) {
             tempPath = target + ".~" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
             const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);

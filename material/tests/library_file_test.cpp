@@ -349,5 +349,23 @@ TEST_F(PlatformFilesTest, MissingFolderIsReportedAndNothingIsLeft) {
     EXPECT_EQ(r.message, "Path not found.");
 }
 
+TEST_F(PlatformFilesTest, WriteProtectedFileIsRefusedAndKeptAsItWas) {
+    const std::string path = (dir_ / "korwkmat.lib").string();
+    { std::ofstream(path, std::ios::binary) << "old"; }
+    namespace fs = std::filesystem;
+    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    std::vector<clsMaterial> list = BigLibrary();
+    const WriteOutcome out = WriteLibrary(path, list, NumberCategories(list), PlatformFileSystem());
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_FALSE(out.written);
+    EXPECT_EQ(out.error.Message(), "Permssion denied (write-protect).");
+    std::string bytes;
+    FileError error;
+    ASSERT_TRUE(PlatformFileSystem().ReadAll(path, bytes, error));
+    EXPECT_EQ(bytes, "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 1);
+}
+
 }  // namespace
 }  // namespace material
