@@ -71,6 +71,16 @@ void MainWindow::buildControls() {
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
 
+    // The instructions below speak of "the above field".
+    auto* addressRow = new QHBoxLayout;
+    QLabel* emailTo = namedLabel("lblEmailTo", tr("Email To:"), central);
+    txtEmailTo_ = new QLineEdit(QString::fromUtf8(kDefaultSupportAddress), central);
+    txtEmailTo_->setObjectName("txtEmailTo");
+    emailTo->setBuddy(txtEmailTo_);
+    addressRow->addWidget(emailTo);
+    addressRow->addWidget(txtEmailTo_, 1);
+    layout->addLayout(addressRow);
+
     QLabel* instructions = namedLabel("Label1", tr("Instructions:"), central);
     QFont bold = instructions->font();
     bold.setBold(true);
@@ -84,15 +94,6 @@ void MainWindow::buildControls() {
         central);
     explanation->setWordWrap(true);
     layout->addWidget(explanation);
-
-    auto* addressRow = new QHBoxLayout;
-    QLabel* emailTo = namedLabel("lblEmailTo", tr("Email To:"), central);
-    txtEmailTo_ = new QLineEdit(QString::fromUtf8(kDefaultSupportAddress), central);
-    txtEmailTo_->setObjectName("txtEmailTo");
-    emailTo->setBuddy(txtEmailTo_);
-    addressRow->addWidget(emailTo);
-    addressRow->addWidget(txtEmailTo_, 1);
-    layout->addLayout(addressRow);
 
     auto* buttons = new QHBoxLayout;
     QPushButton* save = namedButton("cmdSaveToFile", tr("View/&Save to a file"), central);
