@@ -25,12 +25,22 @@ QString controlName(const char* kind, int id) {
     return QLatin1String(kind) + QString::number(id);
 }
 
+// Fonts other than the one the layout was drawn for can be a little wider; a text
+// control then grows to the right (where nothing lies) rather than clip its text.
+void widenToFitText(QWidget* control) {
+    const int wanted = control->sizeHint().width();
+    if (wanted > control->width()) {
+        control->resize(wanted, control->height());
+    }
+}
+
 QLabel* addStatic(QWidget* parent, int id, const QString& text, const QRect& geometry) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(controlName("static", id));
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setGeometry(geometry);
+    widenToFitText(label);
     return label;
 }
 
@@ -115,6 +125,7 @@ QCheckBox* CkwpurgeDlg::addCheckBox(int id, const QString& text, int left, int t
     auto* check = new QCheckBox(text, this);
     check->setObjectName(controlName("check", id));
     check->setGeometry(du.rect(left, top, width, 10));
+    widenToFitText(check);
     return check;
 }
 

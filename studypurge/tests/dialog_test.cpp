@@ -257,6 +257,13 @@ void DialogTest::startsWithTheControlsInTabOrder() {
     QCOMPARE(h.pathEdit()->geometry(), du.rect(13, 38, 246, 15));
     QCOMPARE(h.check(1014)->geometry(), du.rect(43, 169, 145, 10));
     QCOMPARE(h.button(1011)->geometry(), du.rect(265, 216, 50, 14));
+
+    // No fixed text is clipped, whatever the font makes of the layout's widths.
+    for (const char* name : {"static1016", "static1017", "check1009", "check1008", "check1010",
+                             "check1013", "check1014"}) {
+        auto* control = h.get<QWidget>(QLatin1String(name));
+        QVERIFY2(control->width() >= control->sizeHint().width(), name);
+    }
 }
 
 void DialogTest::ticksReachThePurgeAsTheirProducts_data() {
