@@ -88,6 +88,8 @@ void PropertyPanel::buildControls() {
     grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::AnyKeyPressed);
     layout->addWidget(grid_, 1);
+    // Takes the room of a hidden grid, so the lists stay at the top.
+    layout->addStretch(0);
 
     // The unit captions the grid copies; their frame is never shown.
     auto* captions = new QFrame(this);
