@@ -173,6 +173,7 @@ TEST_F(LibraryTest, SavingANewLibraryGoesThroughTheSaveDialog) {
     const FileDialogRequest& request = prompts.saveRequests[0];
     EXPECT_EQ(request.title, "Save Library File As ...");
     EXPECT_TRUE(request.overwritePrompt && request.hideReadOnly);
+    EXPECT_EQ(request.defaultSuffix, "");  // a typed name is used as it stands
     EXPECT_EQ(request.filter.find("xls"), std::string::npos);
     EXPECT_EQ(files.writeAttempts, 0);
     EXPECT_EQ(window.caption, "New File, not Saved");

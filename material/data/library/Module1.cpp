@@ -55,7 +55,7 @@ FileDialogRequest SaveRequest() {
     FileDialogRequest request;
     request.title = kSaveDialogTitle;
     request.filter = kSaveDialogFilter;
-    request.defaultSuffix = "lib";
+    // No default suffix: the library is written under the name exactly as the user typed it.
     request.hideReadOnly = true;
     request.overwritePrompt = true;
     return request;
