@@ -297,6 +297,20 @@ class DeliveryWindowTest : public QObject {
                  QString("support@korvex.example"));
     }
 
+    void exitEndsTheProgramWithTheChangeDialogStillOpen() {
+        WindowHarness h(folder_);
+        h.window.show();
+        h.window.findChild<QAction*>("mnuChangeDefault")->trigger();
+        QVERIFY(h.window.changeDefaultDialog()->isVisible());
+        // The program's own event loop ends when Exit closes the last main window;
+        // the open change dialog must not keep it running.
+        QTimer::singleShot(0, [&h] {
+            QTest::mouseClick(h.window.findChild<QPushButton*>("cmdExit"), Qt::LeftButton);
+        });
+        QTimer::singleShot(3000, [] { QCoreApplication::exit(7); });
+        QCOMPARE(QApplication::exec(), 0);
+    }
+
     void aboutBoxTexts() {
         FakeSystemInfoTool tool;
         RecordingPrompts prompts;
