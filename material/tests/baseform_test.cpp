@@ -426,6 +426,28 @@ class BaseFormTest : public QObject {
         QVERIFY(saved.readAll().contains(":" + QByteArray(49, 'd') + "\r\n"));
     }
 
+    void describingANewMaterialLeavesTheSelectedOneAlone() {
+        Browser b;
+        b.open();
+        b.click("Aluminium  ");
+        b.field("materialTypeText")->setFocus(Qt::MouseFocusReason);
+        QVERIFY(b.form()->newMaterialMode());
+        b.field("materialTypeText")->setText("Metals");
+        b.field("materialNameText")->setText("Copper");
+        QLineEdit* description = b.field("descriptionText");
+        description->setFocus(Qt::MouseFocusReason);
+        description->clear();
+        QTest::keyClicks(description, "C11000");
+        b.field("materialNameText")->setFocus(Qt::MouseFocusReason);
+        QCOMPARE(b.library().Content().entries[1].description, std::string("6061-T6"));
+        QCOMPARE(b.library().Content().materials[1].MaterialDescription(), std::string("6061-T6"));
+
+        b.prompts.answers = {MessageAnswer::Yes};
+        b.button("cmdNewMaterial")->click();
+        QCOMPARE(b.library().Content().entries[3].description, std::string("C11000"));
+        QCOMPARE(b.library().Content().entries[1].description, std::string("6061-T6"));
+    }
+
     void addNewMaterialRefusals_data() {
         QTest::addColumn<QString>("category");
         QTest::addColumn<QString>("name");

@@ -140,9 +140,8 @@ void BaseForm::buildControls() {
     }
     // Stored as typed as well as on leaving: a save by shortcut or toolbar leaves the
     // focus where it is, and the description would be missing from the file.
-    connect(descriptionText_, &QLineEdit::textEdited, this, [this](const QString& text) {
-        editor_.StoreDescription(selectedKey_, toLibraryText(text));
-    });
+    connect(descriptionText_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { storeDescription(text); });
     connect(cmdNewMaterial_, &QPushButton::clicked, this, &BaseForm::onNewMaterial);
     connect(reset_, &QPushButton::clicked, this, &BaseForm::onMaterialSet);
     connect(addSet_, &QPushButton::clicked, this, &BaseForm::onClearValues);
@@ -582,7 +581,15 @@ void BaseForm::fieldLeft(QLineEdit* field) {
             refocus(field);
         }
     } else if (field == descriptionText_) {
-        editor_.StoreDescription(selectedKey_, text);
+        storeDescription(field->text());
+    }
+}
+
+void BaseForm::storeDescription(const QString& text) {
+    // In new-material mode the fields describe the material about to be added; the
+    // selected one keeps its own description.
+    if (!newMaterialMode_) {
+        editor_.StoreDescription(selectedKey_, toLibraryText(text));
     }
 }
 

@@ -131,6 +131,8 @@ class BaseForm : public QWidget, public TreeListener {
     void fieldEntered(QLineEdit* field);
     void fieldLeft(QLineEdit* field);
     void refocus(QLineEdit* field);
+    // The description field's text as the selected material's description.
+    void storeDescription(const QString& text);
 
     Module1& library_;
     LibraryEditor& editor_;
