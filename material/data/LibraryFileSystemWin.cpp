@@ -126,6 +126,14 @@ class WinFileSystem final : public LibraryFileSystem {
     std::unique_ptr<OutputFile> CreateTemporaryBeside(const std::string& target,
                                                       std::string& tempPath,
                                                       FileError& error) override {
+        // A write-protected library has to stay as it is, not be replaced by a rename.
+        const DWORD attributes = GetFileAttributesA(target.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+            (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            error = LastError();
+            return nullptr;
+        }
         for (int attempt = 0; attempt < 100; ++attempt) {
             tempPath = target + ".~" + std::to_string(GetCurrentProcessId()) + "-" +
                        std::to_string(attempt);
