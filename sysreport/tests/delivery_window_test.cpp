@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -17,6 +18,7 @@
 #include "AboutBox.h"
 #include "ChangeDefaultDialog.h"
 #include "FilePaths.h"
+#include "QtPrompts.h"
 #include "TestData.h"
 #include "Version.h"
 #include "WindowHarness.h"
@@ -346,6 +348,33 @@ class DeliveryWindowTest : public QObject {
         QTest::mouseClick(about.findChild<QPushButton*>("cmdSysInfo"), Qt::LeftButton);
         QCOMPARE(prompts.messages,
                  std::vector<std::string>{"System Information Is Unavailable At This Time"});
+    }
+
+    void yesNoQuestionsEndOnlyByTheirButtons_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("Yes") << true;
+        QTest::newRow("No") << false;
+    }
+
+    void yesNoQuestionsEndOnlyByTheirButtons() {
+        QFETCH(bool, yes);
+        QtPrompts prompts;
+        int buttons = 0;
+        bool stayedOpen = false;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            buttons = int(box->buttons().size());
+            QTest::keyClick(box, Qt::Key_Escape);
+            box->close();
+            QCoreApplication::processEvents();
+            stayedOpen = box->isVisible();
+            QTest::mouseClick(box->button(yes ? QMessageBox::Yes : QMessageBox::No),
+                              Qt::LeftButton);
+        });
+        QCOMPARE(prompts.askYesNo("Question?", "Title"), yes);
+        QCOMPARE(buttons, 2);
+        QVERIFY(stayedOpen);
     }
 
     void helpMenuShowsTheAboutBoxModally() {
