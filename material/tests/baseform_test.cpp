@@ -405,6 +405,25 @@ class BaseFormTest : public QObject {
         QTRY_VERIFY(field->hasFocus());
     }
 
+    // A file may hold a longer category, and a long name comes with the name text's two
+    // blanks: both fields then fail their checks, and each refusal must not chase the
+    // other field's.
+    void twoRefusedFieldsDoNotTakeTurnsForever() {
+        Browser b;
+        const QString category(30, 'c');
+        const QString name(30, 'n');
+        b.open({{category.toStdString(), name.toStdString(), "long"}});
+        b.click(name + "  ");
+        b.field("materialNameText")->setFocus(Qt::MouseFocusReason);
+        b.prompts.shown.clear();
+        b.field("materialTypeText")->setFocus(Qt::MouseFocusReason);
+        QTest::qWait(100);
+        QCOMPARE(b.prompts.shown.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(b.prompts.shown[0].text),
+                 QString("Material name should be less than 30 characters long"));
+        QVERIFY(b.field("materialNameText")->hasFocus());
+    }
+
     void descriptionKeepsFiftyCharactersAndIsStoredOnLeaving() {
         Browser b;
         b.open();

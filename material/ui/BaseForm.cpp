@@ -555,7 +555,8 @@ bool BaseForm::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::FocusOut) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         // Another window or a menu taking the focus for a moment is no leaving.
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+            !refocusing_) {
             fieldLeft(field);
         }
     }
@@ -594,8 +595,14 @@ void BaseForm::storeDescription(const QString& text) {
 }
 
 void BaseForm::refocus(QLineEdit* field) {
-    // Once the focus change under way has ended.
-    QTimer::singleShot(0, field, [field] { field->setFocus(Qt::OtherFocusReason); });
+    // Once the focus change under way has ended. The field this takes the focus from is
+    // not checked now: two refused fields would otherwise send it to and fro for ever.
+    // It is checked when the user leaves it.
+    QTimer::singleShot(0, field, [this, field] {
+        refocusing_ = true;
+        field->setFocus(Qt::OtherFocusReason);
+        refocusing_ = false;
+    });
 }
 
 // ---- New material, copy and paste -------------------------------------------------------------

@@ -141,6 +141,7 @@ class BaseForm : public QWidget, public TreeListener {
     bool unloading_ = false;
     bool unloaded_ = false;
     int syncing_ = 0;
+    bool refocusing_ = false;  // a refused field is taking the focus back
 
     LibraryTreeView* tree_ = nullptr;
     QLineEdit* materialTypeText_ = nullptr;
