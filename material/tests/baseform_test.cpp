@@ -378,8 +378,9 @@ class BaseFormTest : public QObject {
         const QString category = "Material Category name should be less than 25 characters long !";
         QTest::newRow("name 30") << "materialNameText" << QString(30, 'n') << QString();
         QTest::newRow("name 31") << "materialNameText" << QString(31, 'n') << name;
-        QTest::newRow("name 29 with blanks")
-            << "materialNameText" << QString(29, 'n') + "  " << name;
+        QTest::newRow("name 30 shown with the library's two blanks")
+            << "materialNameText" << QString(30, 'n') + "  " << QString();
+        QTest::newRow("name 31 trimmed") << "materialNameText" << " " + QString(31, 'n') + " " << name;
         QTest::newRow("category 25 trimmed") << "materialTypeText"
                                              << "  " + QString(25, 'c') + "  " << QString();
         QTest::newRow("category 26") << "materialTypeText" << QString(26, 'c') << category;
@@ -415,6 +416,7 @@ class BaseFormTest : public QObject {
         b.open({{category.toStdString(), name.toStdString(), "long"}});
         b.click(name + "  ");
         b.field("materialNameText")->setFocus(Qt::MouseFocusReason);
+        b.field("materialNameText")->setText(QString(31, 'n'));
         b.prompts.shown.clear();
         b.field("materialTypeText")->setFocus(Qt::MouseFocusReason);
         QTest::qWait(100);

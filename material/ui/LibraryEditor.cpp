@@ -49,7 +49,8 @@ int LibraryEditor::PositionOf(const std::string& key) const {
 }
 
 bool LibraryEditor::NameFieldAccepted(std::string_view name) {
-    if (name.size() > kNameFieldLimit) {
+    // Names read from a file carry two trailing blanks; they are not part of the name.
+    if (text::Trim(name).size() > kNameFieldLimit) {
         Tell(kNameTooLongMessage, MessageIcon::Critical);
         return false;
     }
