@@ -380,7 +380,8 @@ class BaseFormTest : public QObject {
         QTest::newRow("name 31") << "materialNameText" << QString(31, 'n') << name;
         QTest::newRow("name 30 shown with the library's two blanks")
             << "materialNameText" << QString(30, 'n') + "  " << QString();
-        QTest::newRow("name 31 trimmed") << "materialNameText" << " " + QString(31, 'n') + " " << name;
+        QTest::newRow("name 31 trimmed") << "materialNameText"
+                                         << " " + QString(31, 'n') + " " << name;
         QTest::newRow("category 25 trimmed") << "materialTypeText"
                                              << "  " + QString(25, 'c') + "  " << QString();
         QTest::newRow("category 26") << "materialTypeText" << QString(26, 'c') << category;
