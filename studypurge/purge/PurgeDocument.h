@@ -9,7 +9,7 @@ namespace purge {
 // What the operation reads from and reports to the dialog. The dialog implements it
 // with Qt; tests with scripted fakes.
 class PurgeDialogPort {
-public:
+  public:
     virtual ~PurgeDialogPort() = default;
 
     // The document path as the user typed or chose it (UTF-8).

@@ -68,11 +68,15 @@ void realSurvey(benchmark::State& state, bool coldStart) {
 }
 
 // Every report after the first.
-void BM_RealSurvey(benchmark::State& state) { realSurvey(state, false); }
+void BM_RealSurvey(benchmark::State& state) {
+    realSurvey(state, false);
+}
 BENCHMARK(BM_RealSurvey)->Unit(benchmark::kMillisecond);
 
 // The first report, written the moment the program has started.
-void BM_RealSurveyAtStartUp(benchmark::State& state) { realSurvey(state, true); }
+void BM_RealSurveyAtStartUp(benchmark::State& state) {
+    realSurvey(state, true);
+}
 BENCHMARK(BM_RealSurveyAtStartUp)->Unit(benchmark::kMillisecond);
 
 }  // namespace
