@@ -1,7 +1,6 @@
 #include "LibraryEditor.h"
 
 #include <cctype>
-#include <charconv>
 
 #include "PanelRules.h"
 #include "data/Text.h"
@@ -35,17 +34,7 @@ void LibraryEditor::Tell(std::string_view text, MessageIcon icon) {
 }
 
 int LibraryEditor::PositionOf(const std::string& key) const {
-    const LibraryNode* node = library_.Tree().Find(key);
-    if (node == nullptr || node->isCategory() || key.size() < 4) {
-        return -1;
-    }
-    int position = -1;
-    const char* digits = key.data() + key.size() - 4;
-    const auto [end, ec] = std::from_chars(digits, digits + 4, position);
-    if (ec != std::errc() || end != digits + 4 || position > library_.LastPosition()) {
-        return -1;
-    }
-    return position;
+    return library_.PositionOfNode(library_.Tree().Find(key));
 }
 
 bool LibraryEditor::NameFieldAccepted(std::string_view name) {

@@ -91,6 +91,9 @@ class Module1 final : public MaterialHost {
     double ParseNumber(std::string_view text) const;
     // Position of the selected material node; -1 for no selection or a category.
     int SelectedMaterialPosition() const;
+    // The material position of a node (the number in its key's last four characters);
+    // -1 for no node, a category, or a position beyond the library.
+    int PositionOfNode(const LibraryNode* node) const;
 
     // Library state.
     bool IsOpen() const { return open_; }
@@ -133,7 +136,6 @@ class Module1 final : public MaterialHost {
     void SelectAndShow(const std::string& key);
     void SelectFirstMaterial();
     bool HasOwnFile() const { return origin_ == Origin::File; }
-    int PositionOfNode(const LibraryNode* node) const;
     MessageAnswer Tell(std::string_view text, MessageButtons buttons, MessageIcon icon);
 
     LibraryServices services_;
