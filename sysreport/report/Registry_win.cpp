@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "Registry.h"
+#include "WinRegistryRoots.h"
 #include "WinText.h"
 
 #ifndef HKEY_DYN_DATA
@@ -9,7 +10,6 @@
 #endif
 
 namespace sysreport {
-namespace {
 
 HKEY predefinedKey(RegistryRoot root) {
     switch (root) {
@@ -28,6 +28,8 @@ HKEY predefinedKey(RegistryRoot root) {
     }
     return HKEY_LOCAL_MACHINE;
 }
+
+namespace {
 
 class Win32Registry : public RegistryBackend {
   public:

@@ -7,25 +7,11 @@
 #include <string>
 
 #include "SystemInfoTool.h"
+#include "WinRegistryRoots.h"
 #include "WinText.h"
 
 namespace sysreport {
 namespace {
-
-HKEY predefinedKey(RegistryRoot root) {
-    switch (root) {
-        case RegistryRoot::CurrentUser:
-            return HKEY_CURRENT_USER;
-        case RegistryRoot::Users:
-            return HKEY_USERS;
-        case RegistryRoot::CurrentConfig:
-            return HKEY_CURRENT_CONFIG;
-        case RegistryRoot::ClassesRoot:
-            return HKEY_CLASSES_ROOT;
-        default:
-            return HKEY_LOCAL_MACHINE;
-    }
-}
 
 bool fileExists(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(toWide(path).c_str());
