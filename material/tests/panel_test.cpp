@@ -32,67 +32,15 @@
 #include "QtLibraryPrompts.h"
 #include "data/LibraryFile.h"
 #include "data/ModelCatalogue.h"
+#include "ui_fakes.h"
 #include "units/registry/ConfigFileStore.h"
 
 using namespace material;
+using namespace material::uitest;
 
 Q_DECLARE_METATYPE(material::MessageAnswer)
 
 namespace {
-
-class ScriptedPrompts final : public LibraryPrompts {
-  public:
-    struct Shown {
-        std::string text;
-        MessageButtons buttons;
-        MessageIcon icon;
-    };
-    std::deque<MessageAnswer> answers;
-    std::vector<Shown> shown;
-    std::deque<std::string> openChoices;
-    std::deque<std::string> saveChoices;
-    int unexpected = 0;
-
-    MessageAnswer Message(const std::string& text, MessageButtons buttons,
-                          MessageIcon icon) override {
-        shown.push_back({text, buttons, icon});
-        if (buttons == MessageButtons::Ok) {
-            return MessageAnswer::Ok;
-        }
-        if (answers.empty()) {
-            ++unexpected;
-            return MessageAnswer::Cancel;
-        }
-        const MessageAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    std::optional<std::string> OpenFile(const FileDialogRequest&) override {
-        return next(openChoices);
-    }
-    std::optional<std::string> SaveFile(const FileDialogRequest&) override {
-        return next(saveChoices);
-    }
-    // The texts shown since the last call.
-    std::vector<std::string> take() {
-        std::vector<std::string> texts;
-        for (const Shown& s : shown) {
-            texts.push_back(s.text);
-        }
-        shown.clear();
-        return texts;
-    }
-
-  private:
-    static std::optional<std::string> next(std::deque<std::string>& queue) {
-        if (queue.empty()) {
-            return std::nullopt;
-        }
-        std::string path = queue.front();
-        queue.pop_front();
-        return path;
-    }
-};
 
 // Real message boxes; the file dialogs stay scripted.
 class BoxPrompts final : public LibraryPrompts {
@@ -112,16 +60,6 @@ class BoxPrompts final : public LibraryPrompts {
   private:
     QtLibraryPrompts boxes_;
     ScriptedPrompts& files_;
-};
-
-class PointSeparator final : public DecimalSeparatorSource {
-  public:
-    std::string ReadDecimalSeparator() const override { return "."; }
-};
-
-class NoHelp final : public HelpViewer {
-  public:
-    void displayHelpFile(const std::string&) override {}
 };
 
 // The value of `code` held by `record` (SI), or nothing when it holds none.
@@ -303,7 +241,7 @@ class PanelTest : public QObject {
         const std::optional<double> after = heldValue(b.selectedRecord(), key.c_str());
         QVERIFY(after.has_value());
         QCOMPARE(*after, stored ? expected : *before);
-        const std::vector<std::string> shown = b.prompts.take();
+        const std::vector<std::string> shown = b.prompts.takeAll();
         QCOMPARE(shown.empty() ? QString() : QString::fromStdString(shown.front()), message);
         QCOMPARE(b.cell(code), shownAfter);
         QCOMPARE(b.panel()->gridEdited(), stillEditing);
@@ -320,7 +258,7 @@ class PanelTest : public QObject {
         b.field("descriptionText")->setText("Edited description");
         b.prompts.answers = {MessageAnswer::Ok};
         b.button("reset")->click();
-        QCOMPARE(b.prompts.take(), std::vector<std::string>{std::string(kOverwriteQuestion)});
+        QCOMPARE(b.prompts.takeAll(), std::vector<std::string>{std::string(kOverwriteQuestion)});
         QCOMPARE(*heldValue(b.selectedRecord(), "EX"), original);
         // The record that is written keeps the description shown in the panel.
         QCOMPARE(b.selectedRecord().MaterialDescription(), std::string("Edited description"));
@@ -536,7 +474,7 @@ class PanelTest : public QObject {
         b.field("materialNameText")->setText("Duplex 2507");
         b.prompts.answers = {answer};
         b.action("resetMenu")->trigger();
-        QCOMPARE(b.prompts.take(),
+        QCOMPARE(b.prompts.takeAll(),
                  std::vector<std::string>{"Do you really want to add this material ?"});
         if (!added) {
             QCOMPARE(b.children("Stainless Steel"), before);
