@@ -1,14 +1,40 @@
 #!/usr/bin/env bash
 # ./run.sh [material|studypurge|sysreport|bench]
+# ./run.sh --windows material|studypurge|sysreport
 # Installs what is missing, builds into build/ and starts the program. Without a
-# display it runs the program under Xvfb and saves a screenshot instead.
+# display it runs the program under Xvfb and saves a screenshot instead. With
+# --windows it builds the Windows program and starts it under Wine.
 set -euo pipefail
 cd "$(dirname "$0")"
+usage() {
+    echo "usage: ./run.sh [material|studypurge|sysreport|bench]" >&2
+    echo "       ./run.sh --windows material|studypurge|sysreport" >&2
+    exit 2
+}
+windows=0
+if [[ "${1:-}" == --windows ]]; then
+    windows=1
+    shift
+    [[ $# -ge 1 ]] || usage
+fi
 what="${1:-material}"
 case "$what" in
-    material|studypurge|sysreport|bench) ;;
-    *) echo "usage: ./run.sh [material|studypurge|sysreport|bench]" >&2; exit 2 ;;
+    material|studypurge|sysreport) ;;
+    bench) [[ $windows -eq 0 ]] || usage ;;
+    *) usage ;;
 esac
+
+if [[ $windows -eq 1 ]]; then
+    scripts/ensure-packages.sh run test
+    scripts/build-windows.sh
+    exe="build/win/bin/$what.exe"
+    [[ -f "$exe" ]] || { echo "$what.exe is not built yet"; exit 1; }
+    if [[ -n "${DISPLAY:-}" ]]; then
+        scripts/wine-prefix.sh setup build/wineprefix-run x11 >/dev/null
+        WINEPREFIX="$PWD/build/wineprefix-run" WINEDEBUG=-all exec /usr/lib/wine/wine64 "$exe"
+    fi
+    exec scripts/screenshot.sh --wine "$exe" "build/screenshots/$what-windows.png" 6
+fi
 
 scripts/ensure-packages.sh run
 scripts/build.sh

@@ -76,10 +76,36 @@ function(kt_add_windows_leg_tests)
         set_tests_properties(win.${t} PROPERTIES ENVIRONMENT "${wine_env}"
                              FIXTURES_REQUIRED wineprefix TIMEOUT 600)
     endforeach()
-    add_test(NAME win.prefix COMMAND /usr/lib/wine/wine64 wineboot --init)
-    set_tests_properties(win.prefix PROPERTIES ENVIRONMENT "${wine_env}"
-                         FIXTURES_SETUP wineprefix TIMEOUT 300)
+    # The prefix is made once, with Wine's fonts and the null display driver, and its
+    # server is kept running with its output detached for the length of the run.
+    set(prefix_script ${PROJECT_SOURCE_DIR}/scripts/wine-prefix.sh)
+    add_test(NAME win.prefix COMMAND ${prefix_script} setup ${CMAKE_BINARY_DIR}/wineprefix null)
+    set_tests_properties(win.prefix PROPERTIES FIXTURES_SETUP wineprefix TIMEOUT 300)
+    add_test(NAME win.prefix.stop COMMAND ${prefix_script} stop ${CMAKE_BINARY_DIR}/wineprefix)
+    set_tests_properties(win.prefix.stop PROPERTIES FIXTURES_CLEANUP wineprefix TIMEOUT 60)
 endfunction()
+
+# A native Windows GUI program (mingw-w64 build only): Unicode entry point, static
+# runtime, its resource scripts compiled by windres in an OBJECT library (an .rc
+# object inside a static library would be dropped silently, leaving no dialogs).
+#   kt_add_win32_program(target RESOURCES a.rc manifest.rc SOURCES main.cpp LIBS ...)
+function(kt_add_win32_program target)
+    if(NOT WIN32)
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "" "SOURCES;RESOURCES;LIBS" ${ARGN})
+    add_library(${target}_resources OBJECT ${ARG_RESOURCES})
+    add_executable(${target} WIN32 ${ARG_SOURCES} $<TARGET_OBJECTS:${target}_resources>)
+    target_link_libraries(${target} PRIVATE ${ARG_LIBS})
+    target_link_options(${target} PRIVATE -municode -s)
+endfunction()
+
+# Definitions every Windows translation unit is built with: the wide API only.
+macro(kt_windows_definitions)
+    if(WIN32)
+        add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN WINVER=0x0A00 _WIN32_WINNT=0x0A00)
+    endif()
+endmacro()
 
 # A libFuzzer target (clang, KT_FUZZ=ON); .ci/run runs each one for a minute.
 function(kt_add_fuzzer target)

@@ -7,18 +7,17 @@ cd "$(dirname "$0")/.."
 extra=()
 [[ "${CI:-}" == "true" ]] && extra+=(-DKT_WERROR=ON)
 windows=0
+passed=()
 for arg in "$@"; do
     case "$arg" in
         --windows) windows=1 ;;
-        *) extra+=("$arg") ;;
+        *) passed+=("$arg") ;;
     esac
 done
+extra+=("${passed[@]}")
 
 if [[ $windows -eq 1 ]]; then
-    cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" \
-        -DKT_BUILD_UI=OFF -DKT_BUILD_BENCH=OFF "${extra[@]}" >/dev/null
-    cmake --build build/win
+    scripts/build-windows.sh "${passed[@]}"
     extra+=(-DKT_WINDOWS_LEG_DIR="$PWD/build/win")
 fi
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${extra[@]}" >/dev/null
