@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # ./run.sh [material|studypurge|sysreport|bench]
 # ./run.sh --windows material|studypurge|sysreport
+# ./run.sh package
 # Installs what is missing, builds into build/ and starts the program. Without a
 # display it runs the program under Xvfb and saves a screenshot instead. With
 # --windows it builds the Windows program and starts it under Wine.
@@ -9,6 +10,7 @@ cd "$(dirname "$0")"
 usage() {
     echo "usage: ./run.sh [material|studypurge|sysreport|bench]" >&2
     echo "       ./run.sh --windows material|studypurge|sysreport" >&2
+    echo "       ./run.sh package" >&2
     exit 2
 }
 windows=0
@@ -18,6 +20,10 @@ if [[ "${1:-}" == --windows ]]; then
     [[ $# -ge 1 ]] || usage
 fi
 what="${1:-material}"
+if [[ "$what" == package && $windows -eq 0 ]]; then
+    scripts/ensure-packages.sh package
+    exec scripts/package.sh
+fi
 case "$what" in
     material|studypurge|sysreport) ;;
     bench) [[ $windows -eq 0 ]] || usage ;;

@@ -150,3 +150,45 @@ function(kt_add_program_parts)
         add_subdirectory(bench)
     endif()
 endfunction()
+
+# A help book: HTML pages with a contents file and a chmcmd project. Every build
+# stages the pages, with the named screenshots from docs/ as images/, into
+# share/korvex-tools/help/<book> of the build tree (the installed layout, so the
+# programs find it from their own folder either way); the Windows build also
+# compiles it into bin/<chm>, the help file the program opens.
+#   kt_add_help_book(book CHM Material.chm IMAGES docs/a.png ...)
+function(kt_add_help_book book)
+    cmake_parse_arguments(ARG "" "CHM" "IMAGES" ${ARGN})
+    file(GLOB pages CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.html
+         ${CMAKE_CURRENT_SOURCE_DIR}/*.css ${CMAKE_CURRENT_SOURCE_DIR}/*.hhc
+         ${CMAKE_CURRENT_SOURCE_DIR}/*.hhp)
+    set(stage ${CMAKE_BINARY_DIR}/share/korvex-tools/help/${book})
+    set(staged)
+    foreach(page IN LISTS pages)
+        get_filename_component(name ${page} NAME)
+        add_custom_command(OUTPUT ${stage}/${name}
+                           COMMAND ${CMAKE_COMMAND} -E copy ${page} ${stage}/${name}
+                           DEPENDS ${page} VERBATIM)
+        list(APPEND staged ${stage}/${name})
+    endforeach()
+    foreach(image IN LISTS ARG_IMAGES)
+        get_filename_component(name ${image} NAME)
+        add_custom_command(OUTPUT ${stage}/images/${name}
+                           COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/${image}
+                                   ${stage}/images/${name}
+                           DEPENDS ${PROJECT_SOURCE_DIR}/${image} VERBATIM)
+        list(APPEND staged ${stage}/images/${name})
+    endforeach()
+    set(outputs ${staged})
+    if(WIN32 AND ARG_CHM)
+        find_program(KT_CHMCMD NAMES chmcmd-3.2.2 chmcmd REQUIRED)
+        add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/bin/${ARG_CHM}
+                           COMMAND ${KT_CHMCMD} ${book}.hhp >/dev/null
+                           COMMAND ${CMAKE_COMMAND} -E copy ${ARG_CHM} ${CMAKE_BINARY_DIR}/bin/${ARG_CHM}
+                           WORKING_DIRECTORY ${stage}
+                           DEPENDS ${staged})
+        list(APPEND outputs ${CMAKE_BINARY_DIR}/bin/${ARG_CHM})
+    endif()
+    add_custom_target(${book}_help ALL DEPENDS ${outputs})
+    set_property(GLOBAL APPEND PROPERTY KT_HELP_BOOKS ${book})
+endfunction()

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, once: quick when everything is there.
-# Usage: scripts/ensure-packages.sh build|test|run|ci
+# Usage: scripts/ensure-packages.sh build|test|run|ci|package
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libfreexl-dev
        libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-dejavu-core)
-test=(g++-mingw-w64-x86-64-posix wine64 fonts-wine libgsf-bin python3-olefile)
+test=(g++-mingw-w64-x86-64-posix wine64 fonts-wine libgsf-bin python3-olefile fp-utils-3.2.2
+      desktop-file-utils appstream)
 run=(xvfb imagemagick x11-utils xdg-utils)
 ci=(clang libclang-rt-14-dev)
+package=(zip lintian dpkg-dev file)
 
 wanted=("${build[@]}")
 for task in "$@"; do
@@ -16,6 +18,7 @@ for task in "$@"; do
         test) wanted+=("${test[@]}") ;;
         run) wanted+=("${run[@]}") ;;
         ci) wanted+=("${test[@]}" "${ci[@]}") ;;
+        package) wanted+=("${test[@]}" "${package[@]}") ;;
         *) echo "unknown task: $task" >&2; exit 2 ;;
     esac
 done

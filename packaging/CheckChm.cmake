@@ -1,0 +1,11 @@
+# A compiled help file exists and lists its contents file and contents page.
+if(NOT EXISTS ${CHM})
+    message(FATAL_ERROR "${CHM} was not built")
+endif()
+execute_process(COMMAND ${CHMLS} list ${CHM} OUTPUT_VARIABLE listing RESULT_VARIABLE rc)
+foreach(name /toc.hhc /index.html)
+    string(FIND "${listing}" "${name}" at)
+    if(NOT rc EQUAL 0 OR at EQUAL -1)
+        message(FATAL_ERROR "${CHM} does not hold ${name}:\n${listing}")
+    endif()
+endforeach()
