@@ -107,7 +107,9 @@ macro(kt_windows_definitions)
     endif()
 endmacro()
 
-# A libFuzzer target (clang, KT_FUZZ=ON); .ci/run runs each one for a minute.
+# A libFuzzer target (clang, KT_FUZZ=ON); .ci/run runs each one for a minute from its
+# seeds in corpus/<target>/ beside the calling CMakeLists.txt. The fuzz build's CTest
+# runs every seed once, so that an input that once found a fault stays a test.
 function(kt_add_fuzzer target)
     if(NOT KT_FUZZ)
         return()
@@ -118,6 +120,11 @@ function(kt_add_fuzzer target)
     target_compile_options(${target} PRIVATE -fsanitize=fuzzer)
     target_link_options(${target} PRIVATE -fsanitize=fuzzer)
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+    set(seeds ${CMAKE_CURRENT_SOURCE_DIR}/corpus/${target})
+    if(EXISTS ${seeds})
+        # -runs=0: the seeds are read and run, nothing new is tried or written.
+        add_test(NAME fuzz.${target}.seeds COMMAND ${target} -runs=0 ${seeds})
+    endif()
 endfunction()
 
 # Adds the listed sub-folders of a program that exist; UI folders only with

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "AnsiText.h"
@@ -57,14 +58,19 @@ std::vector<std::uint8_t> utf16Bytes(const std::u16string& units) {
     return bytes;
 }
 
-// "01,ab,\n  ff" style byte lists (continuations already joined).
-std::vector<std::uint8_t> parseHexBytes(std::string_view text) {
+// "01,ab,\n  ff" style byte lists (continuations already joined). An item may carry
+// leading zeros ("001") but never exceed one byte: a longer run such as
+// "0123456789abcdef" makes the whole list malformed.
+std::optional<std::vector<std::uint8_t>> parseHexBytes(std::string_view text) {
     std::vector<std::uint8_t> bytes;
     int pending = -1;
     for (char c : text) {
         const int digit = hexDigit(c);
         if (digit >= 0) {
             pending = pending < 0 ? digit : pending * 16 + digit;
+            if (pending > 0xFF) {
+                return std::nullopt;
+            }
             continue;
         }
         if (c == ',' && pending >= 0) {
@@ -76,6 +82,14 @@ std::vector<std::uint8_t> parseHexBytes(std::string_view text) {
         bytes.push_back(static_cast<std::uint8_t>(pending));
     }
     return bytes;
+}
+
+// A malformed byte list leaves the value as the Wine server loads it: present, with no
+// type and no data, so that a prefix reads here as it does for programs inside it.
+void setHexData(std::uint32_t type, std::string_view text, RawRegistryValue& value) {
+    std::optional<std::vector<std::uint8_t>> bytes = parseHexBytes(text);
+    value.type = bytes ? type : kRegNone;
+    value.data = bytes ? std::move(*bytes) : std::vector<std::uint8_t>{};
 }
 
 bool startsWith(std::string_view text, std::string_view prefix) {
@@ -111,8 +125,7 @@ bool parseData(std::string_view data, RawRegistryValue& value) {
         return true;
     }
     if (startsWith(data, "hex:")) {
-        value.type = kRegBinary;
-        value.data = parseHexBytes(data.substr(4));
+        setHexData(kRegBinary, data.substr(4), value);
         return true;
     }
     if (startsWith(data, "hex(")) {
@@ -120,9 +133,9 @@ bool parseData(std::string_view data, RawRegistryValue& value) {
         if (close == std::string_view::npos) {
             return false;
         }
-        value.type = static_cast<std::uint32_t>(
+        const auto type = static_cast<std::uint32_t>(
             std::strtoul(std::string(data.substr(4, close - 4)).c_str(), nullptr, 16));
-        value.data = parseHexBytes(data.substr(close + 2));
+        setHexData(type, data.substr(close + 2), value);
         return true;
     }
     return false;

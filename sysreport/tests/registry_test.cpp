@@ -122,5 +122,37 @@ TEST(WineRegistryFile, ParsesOctalAndEscapedKeyNames) {
               (std::vector<std::uint8_t>{0x3a, 0x26, 0, 0}));
 }
 
+struct HexCase {
+    const char* data;  // after "name="
+    std::uint32_t type;
+    std::vector<std::uint8_t> bytes;
+};
+
+// A byte list item is one byte, leading zeros allowed. A longer number (once an int
+// overflow on long runs) leaves the value as the Wine server loads it: there, but with
+// no type and no data. The lines after it still read.
+TEST(WineRegistryFile, HexItemsLargerThanAByteLeaveAnEmptyUntypedValue) {
+    const HexCase cases[] = {
+        {"hex:0123456789abcdef0123456789abcdef", kRegNone, {}},
+        {"hex:01,0123456789abcdef,02", kRegNone, {}},
+        {"hex(3):1ff", kRegNone, {}},
+        {"hex:0a,\\\n  100", kRegNone, {}},
+        {"hex:001,0ff,ab", kRegBinary, {0x01, 0xFF, 0xAB}},
+        {"hex(4):0A,\\\n  Ff", 4, {0x0A, 0xFF}},
+    };
+    for (const HexCase& c : cases) {
+        const std::string text =
+            std::string("[Software\\\\Hex]\n\"Bytes\"=") + c.data + "\n\"After\"=dword:7\n";
+        const auto file = WineRegistryFile::parse(text);
+        const RawRegistryValue value = file.value("Software\\Hex", "Bytes");
+        EXPECT_EQ(value.status, kStatusSuccess) << c.data;
+        EXPECT_EQ(value.type, c.type) << c.data;
+        EXPECT_EQ(value.data, c.bytes) << c.data;
+        EXPECT_EQ(file.value("Software\\Hex", "After").data,
+                  (std::vector<std::uint8_t>{7, 0, 0, 0}))
+            << c.data;
+    }
+}
+
 }  // namespace
 }  // namespace sysreport::testing

@@ -1,0 +1,130 @@
+// Writes arbitrary bytes to a file named like a workbook and opens it with the library
+// operations' Open command, so that the bytes go through the platform's workbook
+// reader (FreeXL included), the sheet's row rules and the filling of the library, as
+// a workbook chosen in the open dialog does. The user's answers are scripted: the
+// scratch file is chosen once, every message is acknowledged, then the dialog is
+// cancelled.
+#include <unistd.h>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "data/library/Module1.h"
+
+namespace {
+
+using namespace material;
+
+// A memory-backed folder when there is one; the name ends in "xls" so that the Open
+// command reads the file as a workbook.
+std::string scratchPath() {
+    const char* folder = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    return std::string(folder) + "/workbook_open_fuzzer_" + std::to_string(::getpid()) + ".xls";
+}
+
+void writeScratch(const std::string& path, const std::uint8_t* data, std::size_t size) {
+    ::unlink(path.c_str());
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+}
+
+class ChooseOnce final : public LibraryPrompts {
+  public:
+    explicit ChooseOnce(std::string path) : path_(std::move(path)) {}
+
+    MessageAnswer Message(const std::string&, MessageButtons, MessageIcon) override {
+        return MessageAnswer::Ok;
+    }
+    std::optional<std::string> OpenFile(const FileDialogRequest&) override {
+        return std::exchange(chosen_, true) ? std::nullopt : std::optional(path_);
+    }
+    // Opening a workbook never saves; a request to would be a fault worth a crash.
+    std::optional<std::string> SaveFile(const FileDialogRequest&) override { std::abort(); }
+
+  private:
+    std::string path_;
+    bool chosen_ = false;
+};
+
+// A window that shows nothing and keeps the first positions of its lists.
+class NoWindow final : public LibraryWindow {
+  public:
+    void Show(const std::string&) override {}
+    void SetCaption(const std::string&) override {}
+    void Close() override {}
+    void ShowTree() override {}
+    void LoadTreeImage(std::string_view, std::string_view) override {}
+    void ClearTreeImages() override {}
+    void SetPanelTexts(const std::string&, const std::string&, const std::string&) override {}
+    void ShowValuePanel(bool) override {}
+    void HidePanelCommands() override {}
+    void SetPanelUnitTables(const std::array<PanelLabelRow, kPanelRowCount>&,
+                            const std::array<double, kPanelFactorCount>&,
+                            const std::array<double, kPanelFactorCount>&) override {}
+    void FillUnitList(const std::vector<std::string>&) override {}
+    void FillTypeList(const std::vector<std::string>&) override {}
+    int UnitListPosition() const override { return 0; }
+    int TypeListPosition() const override { return 0; }
+    void SelectUnitListPosition(int) override {}
+    std::string ShownUnitSystem() const override { return "IPS"; }
+    void RefreshUnitDisplay() override {}
+    void EndGridEdit() override {}
+    void ShowMaterialAgain() override {}
+    void NodeClick(const std::string&) override {}
+};
+
+// Opening never writes library files.
+class NoFiles final : public LibraryFileSystem {
+  public:
+    bool ReadAll(const std::string&, std::string&, FileError&) override { std::abort(); }
+    std::unique_ptr<OutputFile> CreateTemporaryBeside(const std::string&, std::string&,
+                                                      FileError&) override {
+        std::abort();
+    }
+    bool Replace(const std::string&, const std::string&, FileError&) override { std::abort(); }
+    void Remove(const std::string&) override { std::abort(); }
+};
+
+class Dot final : public DecimalSeparatorSource {
+  public:
+    std::string ReadDecimalSeparator() const override { return "."; }
+};
+
+// The user's settings stay untouched: every key is missing and cannot be made.
+class NoSettings final : public SettingsStore {
+  public:
+    std::unique_ptr<SettingsKey> openKey(const std::string&) override { return nullptr; }
+    std::unique_ptr<SettingsKey> createKey(const std::string&) override { return nullptr; }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const std::string path = [] {
+        std::atexit([] { ::unlink(scratchPath().c_str()); });
+        return scratchPath();
+    }();
+    writeScratch(path, data, size);
+
+    ChooseOnce prompts(path);
+    NoWindow window;
+    NoFiles files;
+    Dot separator;
+    clsRegistry settings(std::make_unique<NoSettings>());
+    Module1 library({prompts, window, files, separator, settings, PlatformWorkbookReader()});
+    library.OpenLibrary();
+    // Every imported material has its entry.
+    if (library.IsOpen() &&
+        library.Content().entries.size() != library.Content().materials.size()) {
+        std::abort();
+    }
+    return 0;
+}
