@@ -1,9 +1,11 @@
-// Locating and reading the test fixtures.
+// Locating and reading the test fixtures; paths are UTF-8 on both legs.
 #pragma once
 
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include "FilePaths.h"
 
 namespace sysreport::testing {
 
@@ -17,14 +19,14 @@ inline std::string testDataPath(const std::string& relative) {
 }
 
 inline std::string readBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(pathFromUtf8(path), std::ios::binary);
     std::ostringstream text;
     text << file.rdbuf();
     return text.str();
 }
 
 inline void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    std::ofstream file(pathFromUtf8(path), std::ios::binary | std::ios::trunc);
     file << bytes;
 }
 
