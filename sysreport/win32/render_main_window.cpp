@@ -1,7 +1,7 @@
-// Renders sysreport's main window, hidden, to a PNG file through WM_PRINT:
-//   sysreport_render.exe OUTPUT.png
-// The frame and each control are printed into bitmaps of their own and put
-// together, which works without a display (Wine's null driver included).
+// Renders a window of sysreport.exe to a PNG file, each control through
+// WM_PRINT into a bitmap of its own, put together on the frame; this works
+// without a display (Wine's null driver included):
+//   sysreport_render.exe OUTPUT.png [main|change|about]
 #include <windows.h>
 
 #include <commctrl.h>
@@ -16,6 +16,7 @@
 
 #include "MainWindow.h"
 #include "Program.h"
+#include "resource.h"
 
 namespace {
 
@@ -138,37 +139,76 @@ class PngWriter {
     }
 };
 
+// Writes `window`, shown, as a PNG file; false when the file cannot be written.
+bool renderWindow(HWND window, const std::filesystem::path& output) {
+    // Shown, the frame draws its caption and menu bar too; the null driver
+    // puts nothing on a screen.
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    UpdateWindow(window);
+    RECT frame;
+    GetWindowRect(window, &frame);
+    HDC screen = GetDC(nullptr);
+    Canvas canvas(screen, frame.right - frame.left, frame.bottom - frame.top);
+    ReleaseDC(nullptr, screen);
+    // Wine's WM_PRINT leaves out the caption and the menu bar: the frame comes
+    // from the window's own device context, which the null driver keeps too.
+    HDC windowDc = GetWindowDC(window);
+    BitBlt(canvas.dc(), 0, 0, canvas.width(), canvas.height(), windowDc, 0, 0, SRCCOPY);
+    ReleaseDC(window, windowDc);
+    // The controls: each printed on its own and put in its place.
+    Composition composition{window, &canvas};
+    EnumChildWindows(window, printChild, reinterpret_cast<LPARAM>(&composition));
+    std::ofstream file(output, std::ios::binary | std::ios::trunc);
+    file << PngWriter::encode(canvas);
+    return static_cast<bool>(file);
+}
+
+// The about box is modal: it is rendered from a timer inside its own loop.
+struct AboutRendering {
+    std::filesystem::path output;
+    HWND owner = nullptr;
+    bool written = false;
+};
+AboutRendering* aboutRendering = nullptr;
+
+BOOL CALLBACK renderAboutBox(HWND window, LPARAM) {
+    if (window == aboutRendering->owner || !IsWindowVisible(window)) {
+        return TRUE;
+    }
+    aboutRendering->written = renderWindow(window, aboutRendering->output);
+    PostMessageW(window, WM_COMMAND, IDOK, 0);
+    return FALSE;
+}
+
+void CALLBACK onAboutTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    EnumThreadWindows(GetCurrentThreadId(), renderAboutBox, 0);
+}
+
 }  // namespace
 
+// sysreport_render OUTPUT.png [main|change|about]
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 2) {
-        std::fputs("usage: sysreport_render OUTPUT.png\n", stderr);
+    const std::wstring which = argc == 3 ? argv[2] : L"main";
+    if (argc < 2 || argc > 3 || (which != L"main" && which != L"change" && which != L"about")) {
+        std::fputs("usage: sysreport_render OUTPUT.png [main|change|about]\n", stderr);
         return 2;
     }
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     sysreport::win32::PlatformServices platform;
     sysreport::win32::MainWindow window(platform.services(), GetModuleHandleW(nullptr));
-
-    // Shown, the frame draws its caption and menu bar too; the null driver
-    // puts nothing on a screen.
-    ShowWindow(window.hwnd(), SW_SHOWNOACTIVATE);
-    UpdateWindow(window.hwnd());
-    RECT frame;
-    GetWindowRect(window.hwnd(), &frame);
-    HDC screen = GetDC(nullptr);
-    Canvas canvas(screen, frame.right - frame.left, frame.bottom - frame.top);
-    ReleaseDC(nullptr, screen);
-    // Wine's WM_PRINT leaves out the caption and the menu bar: the frame comes
-    // from the window's own device context, which the null driver keeps too.
-    HDC windowDc = GetWindowDC(window.hwnd());
-    BitBlt(canvas.dc(), 0, 0, canvas.width(), canvas.height(), windowDc, 0, 0, SRCCOPY);
-    ReleaseDC(window.hwnd(), windowDc);
-    // The controls: each printed on its own and put in its place.
-    Composition composition{window.hwnd(), &canvas};
-    EnumChildWindows(window.hwnd(), printChild, reinterpret_cast<LPARAM>(&composition));
-
-    std::ofstream file(std::filesystem::path(argv[1]), std::ios::binary | std::ios::trunc);
-    file << PngWriter::encode(canvas);
-    return file ? 0 : 1;
+    const std::filesystem::path output(argv[1]);
+    if (which == L"change") {
+        window.changeDefault().show(window.hwnd());
+        return renderWindow(window.changeDefault().hwnd(), output) ? 0 : 1;
+    }
+    if (which == L"about") {
+        AboutRendering rendering{output, window.hwnd(), false};
+        aboutRendering = &rendering;
+        SetTimer(nullptr, 0, 50, onAboutTimer);
+        SendMessageW(window.hwnd(), WM_COMMAND, IDM_SYS_INFO, 0);
+        return rendering.written ? 0 : 1;
+    }
+    return renderWindow(window.hwnd(), output) ? 0 : 1;
 }
