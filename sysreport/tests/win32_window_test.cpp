@@ -130,6 +130,15 @@ TEST_F(Win32WindowTest, MenusAndTabOrderAreThoseOfTheForm) {
     EXPECT_EQ(GetDlgCtrlID(at), IDC_TXT_EMAIL_TO);
 }
 
+TEST_F(Win32WindowTest, AltEReachesTheEmailButtonFromTheAddressField) {
+    SetWindowTextW(control(IDC_TXT_EMAIL_TO), L"");
+    ModalAnswerer answers({ModalAnswerer::press(IDOK)}, {main()});
+    MSG altE{control(IDC_TXT_EMAIL_TO), WM_SYSCHAR, L'e', 1 << 29, 0, {}};
+    EXPECT_TRUE(IsDialogMessageW(main(), &altE));
+    ASSERT_EQ(answers.seen().size(), 1u);
+    EXPECT_EQ(answers.seen()[0].title, "Error");
+}
+
 TEST_F(Win32WindowTest, ControlsArePlacedInTwipsAtTheWindowsDpi) {
     const UINT dpi = win32::windowDpi(main());
     const auto pixels = [dpi](int twips) { return MulDiv(twips, int(dpi), 1440); };
