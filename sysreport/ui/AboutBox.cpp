@@ -7,7 +7,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "Version.h"
+#include "AboutTexts.h"
+#include "WindowTexts.h"
 
 namespace sysreport {
 namespace {
@@ -27,50 +28,42 @@ AboutBox::AboutBox(SystemInfoTool& systemInfo, MessageSink& messages, QWidget* p
     : QDialog(parent), systemInfo_(systemInfo), messages_(messages) {
     setObjectName("frmAbout");
     setModal(true);
-    const QString title = QString::fromUtf8(kAppTitle);
-    setWindowTitle("About " + title);
+    const AboutTexts about = aboutTexts();
+    setWindowTitle(QString::fromStdString(about.caption));
 
     auto* picIcon = new QLabel(this);
     picIcon->setObjectName("picIcon");
     picIcon->setPixmap(style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(48, 48));
     picIcon->setAlignment(Qt::AlignTop);
 
-    auto* lblTitle = plainLabel("lblTitle", title, this);
+    auto* lblTitle = plainLabel("lblTitle", QString::fromStdString(about.title), this);
     QFont titleFont = lblTitle->font();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.5);
     titleFont.setBold(true);
     lblTitle->setFont(titleFont);
-    auto* lblVersion = plainLabel(
-        "lblVersion",
-        QString("Version %1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision) +
-            QString(14, ' ') + QString::fromUtf8(kLegalNotice),
-        this);
-    auto* lblDescription = plainLabel(
-        "lblDescription",
-        title +
-            " is a utility that retrieves information about the configuration of the computer "
-            "and about installed Korvex Products. ",
-        this);
+    auto* lblVersion = plainLabel("lblVersion", QString::fromStdString(about.version), this);
+    auto* lblDescription =
+        plainLabel("lblDescription", QString::fromStdString(about.description), this);
     auto* lblDisclaimer =
-        plainLabel("lblDisclaimer", title + " created by Korvex Tech Support", this);
+        plainLabel("lblDisclaimer", QString::fromStdString(about.disclaimer), this);
 
-    auto* ok = new QPushButton(tr("OK"), this);
+    auto* ok = new QPushButton(QString::fromUtf8(texts::kOkButton), this);
     ok->setObjectName("cmdOK");
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    auto* sysInfo = new QPushButton(tr("&System Info..."), this);
+    auto* sysInfo = new QPushButton(QString::fromUtf8(texts::kSystemInfoButton), this);
     sysInfo->setObjectName("cmdSysInfo");
     connect(sysInfo, &QPushButton::clicked, this, &AboutBox::cmdSysInfo_Click);
 
-    auto* texts = new QVBoxLayout;
-    texts->addWidget(lblTitle);
-    texts->addWidget(lblVersion);
-    texts->addSpacing(8);
-    texts->addWidget(lblDescription);
-    texts->addStretch(1);
+    auto* textColumn = new QVBoxLayout;
+    textColumn->addWidget(lblTitle);
+    textColumn->addWidget(lblVersion);
+    textColumn->addSpacing(8);
+    textColumn->addWidget(lblDescription);
+    textColumn->addStretch(1);
     auto* top = new QHBoxLayout;
     top->addWidget(picIcon);
-    top->addLayout(texts, 1);
+    top->addLayout(textColumn, 1);
 
     auto* bottom = new QGridLayout;
     bottom->addWidget(lblDisclaimer, 0, 0, 2, 1);
@@ -89,9 +82,7 @@ AboutBox::AboutBox(SystemInfoTool& systemInfo, MessageSink& messages, QWidget* p
 }
 
 void AboutBox::cmdSysInfo_Click() {
-    if (!systemInfo_.start()) {
-        messages_.showMessage(kSystemInfoUnavailable);
-    }
+    startSystemInfo(systemInfo_, messages_);
 }
 
 }  // namespace sysreport

@@ -6,26 +6,27 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "Version.h"
+#include "MainBehaviour.h"
+#include "WindowTexts.h"
 
 namespace sysreport {
 
 ChangeDefaultDialog::ChangeDefaultDialog(QWidget* parent) : QDialog(parent) {
     setObjectName("frmChangeDefault");
-    setWindowTitle(tr("Change Default Values"));
+    setWindowTitle(QString::fromUtf8(texts::kChangeDefaultCaption));
     setModal(false);
 
-    auto* label = new QLabel(tr("Default Email:"), this);
+    auto* label = new QLabel(QString::fromUtf8(texts::kDefaultEmailLabel), this);
     label->setObjectName("lblDefaultEmail");
-    txtDefaultEmail_ = new QLineEdit(QString::fromUtf8(kDefaultSupportAddress), this);
+    txtDefaultEmail_ = new QLineEdit(QString::fromStdString(MainBehaviour::defaultAddress()), this);
     txtDefaultEmail_->setObjectName("txtDefaultEmail");
     label->setBuddy(txtDefaultEmail_);
 
-    auto* ok = new QPushButton(tr("OK"), this);
+    auto* ok = new QPushButton(QString::fromUtf8(texts::kOkButton), this);
     ok->setObjectName("cmdOK");
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &ChangeDefaultDialog::cmdOK_Click);
-    auto* cancel = new QPushButton(tr("Cancel"), this);
+    auto* cancel = new QPushButton(QString::fromUtf8(texts::kCancelButton), this);
     cancel->setObjectName("cmdCancel");
     connect(cancel, &QPushButton::clicked, this, &ChangeDefaultDialog::cmdCancel_Click);
 
@@ -41,12 +42,12 @@ ChangeDefaultDialog::ChangeDefaultDialog(QWidget* parent) : QDialog(parent) {
 }
 
 void ChangeDefaultDialog::cmdOK_Click() {
-    emit addressChosen(txtDefaultEmail_->text());
+    emit okClicked(txtDefaultEmail_->text());
     close();
 }
 
 void ChangeDefaultDialog::cmdCancel_Click() {
-    emit addressChosen(QString::fromUtf8(kDefaultSupportAddress));
+    emit cancelClicked();
     close();
 }
 

@@ -16,8 +16,9 @@ class ChangeDefaultDialog : public QDialog {
     explicit ChangeDefaultDialog(QWidget* parent = nullptr);
 
   signals:
-    // OK: the address typed; Cancel: the default support address.
-    void addressChosen(const QString& address);
+    // The buttons, forwarded; what they do to the address is the behaviour's.
+    void okClicked(const QString& typed);
+    void cancelClicked();
 
   private slots:
     void cmdOK_Click();

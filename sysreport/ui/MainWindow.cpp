@@ -13,7 +13,7 @@
 
 #include "AboutBox.h"
 #include "ChangeDefaultDialog.h"
-#include "Version.h"
+#include "WindowTexts.h"
 
 namespace sysreport {
 namespace {
@@ -24,46 +24,44 @@ QLabel* namedLabel(const char* name, const QString& text, QWidget* parent) {
     return label;
 }
 
-QPushButton* namedButton(const char* name, const QString& text, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
+QPushButton* namedButton(const char* name, const char* text, QWidget* parent) {
+    auto* button = new QPushButton(QString::fromUtf8(text), parent);
     button->setObjectName(name);
     return button;
+}
+
+QString qText(const char* text) {
+    return QString::fromUtf8(text);
 }
 
 }  // namespace
 
 MainWindow::MainWindow(WindowServices services, QWidget* parent)
-    : QMainWindow(parent),
-      services_(std::move(services)),
-      supportAddress_(kDefaultSupportAddress),
-      uptime_(uptimeFromMilliseconds(services_.clock.uptimeMilliseconds())),
-      commands_([this] { return buildReport(); }, services_.prompts, services_.locations),
-      mailer_(commands_, services_.prompts, services_.mail) {
+    : QMainWindow(parent), behaviour_(std::move(services), *this) {
     setObjectName("frmSysInformation");
-    setWindowTitle(QString::fromStdString(versionCaption()));
+    setWindowTitle(QString::fromStdString(behaviour_.caption()));
     buildMenus();
     buildControls();
-    // The label keeps the uptime of start-up; the report computes its own.
-    lblComputerRunning_->setText(QString::fromStdString(uptimeSentence(uptime_)));
+    lblComputerRunning_->setText(QString::fromStdString(behaviour_.uptimeText()));
 }
 
 void MainWindow::buildMenus() {
-    QMenu* file = menuBar()->addMenu(tr("&File"));
+    QMenu* file = menuBar()->addMenu(qText(texts::kFileMenu));
     file->setObjectName("mniFile");
-    file->addAction(tr("View/&Save to a file"), this, &MainWindow::cmdSaveToFile_Click)
+    file->addAction(qText(texts::kSaveItem), this, &MainWindow::cmdSaveToFile_Click)
         ->setObjectName("mnuSave");
-    file->addAction(tr("&Email the saved file"), this, &MainWindow::cmdSentEmail_Click)
+    file->addAction(qText(texts::kEmailItem), this, &MainWindow::cmdSentEmail_Click)
         ->setObjectName("mnuEmail");
-    file->addAction(tr("E&xit"), this, &QWidget::close)->setObjectName("mnuExit");
+    file->addAction(qText(texts::kExitItem), this, &QWidget::close)->setObjectName("mnuExit");
 
-    QMenu* tools = menuBar()->addMenu(tr("&Tools"));
+    QMenu* tools = menuBar()->addMenu(qText(texts::kToolsMenu));
     tools->setObjectName("mnuTools");
-    tools->addAction(tr("Change Default"), this, &MainWindow::mnuChangeDefault_Click)
+    tools->addAction(qText(texts::kChangeDefaultItem), this, &MainWindow::mnuChangeDefault_Click)
         ->setObjectName("mnuChangeDefault");
 
-    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    QMenu* help = menuBar()->addMenu(qText(texts::kHelpMenu));
     help->setObjectName("mnuHelp");
-    help->addAction(tr("&About sysreport"), this, &MainWindow::mnuSysInfo_Click)
+    help->addAction(qText(texts::kAboutItem), this, &MainWindow::mnuSysInfo_Click)
         ->setObjectName("mnuSysInfo");
 }
 
@@ -73,34 +71,29 @@ void MainWindow::buildControls() {
 
     // The instructions below speak of "the above field".
     auto* addressRow = new QHBoxLayout;
-    QLabel* emailTo = namedLabel("lblEmailTo", tr("Email To:"), central);
-    txtEmailTo_ = new QLineEdit(QString::fromUtf8(kDefaultSupportAddress), central);
+    QLabel* emailTo = namedLabel("lblEmailTo", qText(texts::kEmailToLabel), central);
+    txtEmailTo_ = new QLineEdit(QString::fromStdString(MainBehaviour::defaultAddress()), central);
     txtEmailTo_->setObjectName("txtEmailTo");
     emailTo->setBuddy(txtEmailTo_);
     addressRow->addWidget(emailTo);
     addressRow->addWidget(txtEmailTo_, 1);
     layout->addLayout(addressRow);
 
-    QLabel* instructions = namedLabel("Label1", tr("Instructions:"), central);
+    QLabel* instructions = namedLabel("Label1", qText(texts::kInstructionsLabel), central);
     QFont bold = instructions->font();
     bold.setBold(true);
     instructions->setFont(bold);
     layout->addWidget(instructions);
-    QLabel* explanation = namedLabel(
-        "Label2",
-        tr("Click View/Save to a file to save a text file which you can then email to your Tech "
-           "Support contact. As an alternative, you can enter the email address you want in the "
-           "above field and click Email the saved file."),
-        central);
+    QLabel* explanation = namedLabel("Label2", qText(texts::kInstructions), central);
     explanation->setWordWrap(true);
     layout->addWidget(explanation);
 
     auto* buttons = new QHBoxLayout;
-    QPushButton* save = namedButton("cmdSaveToFile", tr("View/&Save to a file"), central);
+    QPushButton* save = namedButton("cmdSaveToFile", texts::kSaveButton, central);
     connect(save, &QPushButton::clicked, this, &MainWindow::cmdSaveToFile_Click);
-    QPushButton* email = namedButton("cmdSentEmail", tr("&Email the saved file"), central);
+    QPushButton* email = namedButton("cmdSentEmail", texts::kEmailButton, central);
     connect(email, &QPushButton::clicked, this, &MainWindow::cmdSentEmail_Click);
-    QPushButton* exit = namedButton("cmdExit", tr("E&xit"), central);
+    QPushButton* exit = namedButton("cmdExit", texts::kExitButton, central);
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
     buttons->addWidget(save);
     buttons->addWidget(email);
@@ -109,7 +102,7 @@ void MainWindow::buildControls() {
     layout->addLayout(buttons);
 
     layout->addStretch(1);
-    lblComputerRunning_ = namedLabel("lblComputerRunning", tr("System Running"), central);
+    lblComputerRunning_ = namedLabel("lblComputerRunning", qText(texts::kSystemRunning), central);
     layout->addWidget(lblComputerRunning_);
 
     setCentralWidget(central);
@@ -126,41 +119,30 @@ ScreenFacts MainWindow::screenFacts() const {
     return ScreenFacts{pixels.width(), pixels.height(), screen->depth()};
 }
 
-std::string MainWindow::buildReport() {
-    ReportWriter writer({services_.facts, services_.clock, services_.registry, services_.cadHost,
-                         services_.prompts},
-                        services_.locations.programFolder, screenFacts());
-    return writer.build();
-}
-
-std::string MainWindow::writeToFile() {
-    return commands_.writeToFile();
-}
-
 void MainWindow::cmdSaveToFile_Click() {
-    commands_.viewSave();
-}
-
-void MainWindow::setEmailAddress() {
-    supportAddress_ = txtEmailTo_->text().toStdString();
+    behaviour_.viewSave();
 }
 
 void MainWindow::cmdSentEmail_Click() {
-    setEmailAddress();
-    mailer_.emailReport(supportAddress_);
+    behaviour_.emailReport();
 }
 
-void MainWindow::useAddress(const QString& address) {
-    // The chosen address goes into the field too, so the next e-mail uses it.
-    supportAddress_ = address.toStdString();
-    txtEmailTo_->setText(address);
+std::string MainWindow::emailField() const {
+    return txtEmailTo_->text().toStdString();
+}
+
+void MainWindow::setEmailField(const std::string& text) {
+    txtEmailTo_->setText(QString::fromStdString(text));
 }
 
 void MainWindow::mnuChangeDefault_Click() {
     if (changeDefault_ == nullptr) {
         changeDefault_ = new ChangeDefaultDialog(this);
         changeDefault_->setAttribute(Qt::WA_DeleteOnClose);
-        connect(changeDefault_, &ChangeDefaultDialog::addressChosen, this, &MainWindow::useAddress);
+        connect(changeDefault_, &ChangeDefaultDialog::okClicked, this,
+                [this](const QString& typed) { behaviour_.changeDefaultOk(typed.toStdString()); });
+        connect(changeDefault_, &ChangeDefaultDialog::cancelClicked, this,
+                [this] { behaviour_.changeDefaultCancel(); });
     }
     changeDefault_->show();
     changeDefault_->raise();
@@ -168,7 +150,7 @@ void MainWindow::mnuChangeDefault_Click() {
 }
 
 void MainWindow::mnuSysInfo_Click() {
-    AboutBox about(services_.systemInfo, services_.prompts, this);
+    AboutBox about(behaviour_.services().systemInfo, behaviour_.services().prompts, this);
     about.exec();
 }
 

@@ -6,10 +6,7 @@
 #include <memory>
 
 #include "ChangeDefaultDialog.h"
-#include "MailDelivery.h"
-#include "ReportFile.h"
-#include "ReportWriter.h"
-#include "SystemInfoTool.h"
+#include "MainBehaviour.h"
 
 class QAction;
 class QLabel;
@@ -18,20 +15,11 @@ class QPushButton;
 
 namespace sysreport {
 
-// Everything the window reads or asks through; the program passes the platform's
-// own services, tests pass fakes.
-struct WindowServices {
-    SystemFacts& facts;
-    Clock& clock;
-    RegistryReader& registry;
-    CadHost& cadHost;
-    UserPrompts& prompts;
-    MailClient& mail;
-    SystemInfoTool& systemInfo;
-    ReportLocations locations;
-};
+// The Qt window takes the same services as the behaviour it drives.
+using WindowServices = AppServices;
 
-class MainWindow : public QMainWindow {
+// A thin view: every rule a user sees lives in MainBehaviour.
+class MainWindow : public QMainWindow, private MainView {
     Q_OBJECT
 
   public:
@@ -39,13 +27,13 @@ class MainWindow : public QMainWindow {
 
     // Address the report is mailed to; the e-mail command and the change dialog
     // set it.
-    const std::string& supportAddress() const { return supportAddress_; }
+    const std::string& supportAddress() const { return behaviour_.supportAddress(); }
 
     // The change dialog while it is open, else null.
     ChangeDefaultDialog* changeDefaultDialog() const { return changeDefault_; }
 
     // Rebuilds the report file; returns the path written, or "" after a message.
-    std::string writeToFile();
+    std::string writeToFile() { return behaviour_.writeToFile(); }
 
   public slots:
     void cmdSaveToFile_Click();
@@ -56,16 +44,11 @@ class MainWindow : public QMainWindow {
   private:
     void buildMenus();
     void buildControls();
-    void setEmailAddress();
-    void useAddress(const QString& address);
-    ScreenFacts screenFacts() const;
-    std::string buildReport();
+    std::string emailField() const override;
+    void setEmailField(const std::string& text) override;
+    ScreenFacts screenFacts() const override;
 
-    WindowServices services_;
-    std::string supportAddress_;
-    Uptime uptime_;
-    ReportCommands commands_;
-    ReportMailer mailer_;
+    MainBehaviour behaviour_;
 
     QLabel* lblComputerRunning_ = nullptr;
     QLineEdit* txtEmailTo_ = nullptr;

@@ -1,0 +1,42 @@
+#include "Shell.h"
+
+#include <shellapi.h>
+
+#include "WinText.h"
+
+namespace sysreport::win32 {
+namespace {
+
+const wchar_t* orNull(const std::wstring& text) {
+    return text.empty() ? nullptr : text.c_str();
+}
+
+class SystemShell : public Shell {
+  public:
+    void execute(const ShellRequest& request) override {
+        // The shell reports no failure to the user: with no handler registered
+        // nothing visible happens.
+        ShellExecuteW(request.owner, orNull(request.verb), request.target.c_str(), nullptr,
+                      orNull(request.directory), request.show);
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<Shell> makeSystemShell() {
+    return std::make_unique<SystemShell>();
+}
+
+ShellRequest viewReportRequest(HWND owner, const std::string& reportPath) {
+    return ShellRequest{owner, L"", toWide(reportPath), L"C:\\", SW_SHOWNORMAL};
+}
+
+ShellRequest mailLinkRequest(const std::string& link) {
+    return ShellRequest{nullptr, L"open", toWide(link), L"", SW_SHOW};
+}
+
+void ShellMailClient::openMailLink(const std::string& link) {
+    shell_.execute(mailLinkRequest(link));
+}
+
+}  // namespace sysreport::win32
