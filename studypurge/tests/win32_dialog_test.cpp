@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -383,6 +384,23 @@ TEST_F(Win32DialogTest, SystemMenuItemOpensTheAboutBox) {
     EXPECT_EQ(dialog_->result(), 0);
 }
 
+// The width of a control's text in its font.
+int textWidth(HWND control) {
+    const std::wstring text = windowText(control);
+    HDC dc = GetDC(control);
+    const HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE extent = {};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return extent.cx;
+}
+
+constexpr int kGrowing[] = {IDC_CHOOSE_LABEL,        IDC_PRODUCTS_LABEL, IDC_CLEAN_SIMULATION,
+                            IDC_CLEAN_QUIKLET,       IDC_CLEAN_MOTION,   IDC_CLEAN_FLOW,
+                            IDC_CLEAN_SUSTAINABILITY};
+
 TEST_F(Win32DialogTest, ControlsSitWhereTheTemplateSaysInTabOrderWithTheirTexts) {
     EXPECT_EQ(windowText(window_), L"PLANDRY studypurge ");
     RECT client;
@@ -438,16 +456,28 @@ TEST_F(Win32DialogTest, ControlsSitWhereTheTemplateSaysInTabOrderWithTheirTexts)
         MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&actual), 2);
         EXPECT_EQ(actual.left, expected.left);
         EXPECT_EQ(actual.top, expected.top);
+        EXPECT_EQ(actual.bottom - actual.top,
+                  c.id == -1 ? GetSystemMetrics(SM_CYICON) : expected.bottom - expected.top);
         if (c.id == -1) {
             EXPECT_EQ(actual.right - actual.left, GetSystemMetrics(SM_CXICON));
             EXPECT_NE(SendMessageW(child, STM_GETICON, 0, 0), 0);
+        } else if (std::find(std::begin(kGrowing), std::end(kGrowing), c.id) !=
+                   std::end(kGrowing)) {
+            // A text that does not fit in this font widens its control instead of clipping.
+            EXPECT_GE(actual.right, expected.right);
+            EXPECT_LE(textWidth(child), actual.right - actual.left);
         } else {
             EXPECT_EQ(actual.right, expected.right);
-            EXPECT_EQ(actual.bottom, expected.bottom);
         }
         child = GetWindow(child, GW_HWNDNEXT);
     }
     EXPECT_EQ(child, nullptr);
+
+    HWND status = GetDlgItem(window_, IDC_STATUS_LINE);
+    dialog_->controller().setStatusText(toUtf8(kCleaned));
+    RECT statusPlace;
+    GetWindowRect(status, &statusPlace);
+    EXPECT_LE(textWidth(status), statusPlace.right - statusPlace.left);
 
     // Tab visits the focusable controls in template order and wraps.
     const std::vector<int> expectedOrder = {IDC_FILE_PATH,

@@ -1,5 +1,8 @@
 #include "CkwpurgeDlg.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -39,6 +42,49 @@ std::wstring resourceString(HINSTANCE instance, UINT id) {
     const int length = LoadStringW(instance, id, reinterpret_cast<LPWSTR>(&text), 0);
     return length > 0 ? std::wstring(text, static_cast<std::size_t>(length)) : std::wstring();
 }
+
+// The width a static text or check box needs to show its whole text on one line.
+int neededWidth(HWND control) {
+    wchar_t kind[16] = {};
+    GetClassNameW(control, kind, 16);
+    if (lstrcmpiW(kind, L"Button") == 0) {
+        SIZE ideal = {};
+        return SendMessageW(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal))
+                   ? ideal.cx
+                   : 0;
+    }
+    const std::wstring text = controlText(GetParent(control), GetDlgCtrlID(control));
+    HDC dc = GetDC(control);
+    const HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT extent = {0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return extent.right;
+}
+
+// Fonts other than the one the layout was drawn for can be a little wider; a text
+// control then grows to the right (where nothing lies), up to the dialog's edge,
+// rather than clip its text.
+void widenToFitText(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    RECT place;
+    GetWindowRect(control, &place);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+    RECT client;
+    GetClientRect(dialog, &client);
+    const int wanted = std::min<int>(neededWidth(control), client.right - place.left);
+    if (wanted > place.right - place.left) {
+        SetWindowPos(control, nullptr, 0, 0, wanted, place.bottom - place.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+constexpr int kFixedTexts[] = {IDC_CHOOSE_LABEL,        IDC_PRODUCTS_LABEL, IDC_CLEAN_SIMULATION,
+                               IDC_CLEAN_QUIKLET,       IDC_CLEAN_MOTION,   IDC_CLEAN_FLOW,
+                               IDC_CLEAN_SUSTAINABILITY};
 
 HICON loadProgramIcon(HINSTANCE instance, int metricX, int metricY) {
     return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
@@ -117,6 +163,9 @@ BOOL CkwpurgeDlg::OnInitDialog() {
     }
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    for (int id : kFixedTexts) {
+        widenToFitText(window_, id);
+    }
     controller_.updateData(false);
     return TRUE;
 }
@@ -199,6 +248,7 @@ void CkwpurgeDlg::showFilePath(const std::string& path) {
 
 void CkwpurgeDlg::setStatusLine(const std::string& text) {
     SetDlgItemTextW(window_, IDC_STATUS_LINE, toWide(text).c_str());
+    widenToFitText(window_, IDC_STATUS_LINE);
 }
 
 void CkwpurgeDlg::showAboutBox() {
