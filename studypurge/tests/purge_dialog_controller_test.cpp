@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "HelpViewer.h"
 #include "PurgeDialogController.h"
 #include "Strings.h"
+#include "dialog_fakes.h"
 #include "purge_fakes.h"
 
 namespace spapp {
@@ -65,15 +65,6 @@ class ScriptedChooser : public FileChooser {
     }
 };
 
-class RecordingHelp : public spdialog::HelpViewer {
-  public:
-    std::vector<void*> owners;
-    bool show(void* owner) override {
-        owners.push_back(owner);
-        return false;
-    }
-};
-
 class ControllerTest : public ::testing::Test {
   protected:
     void TearDown() override {
@@ -91,7 +82,7 @@ class ControllerTest : public ::testing::Test {
     FakeView view;
     ScriptedMessages messages;
     ScriptedChooser files;
-    RecordingHelp help;
+    spdialog::fakes::RecordingHelp help;
     std::vector<DialogData> purged;  // the members as each purge read them
     PurgeOperation operation = [this](purge::PurgeDialogPort& port) {
         purged.push_back({port.filePath(), port.cleanSimulation(), port.cleanMotion(),

@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "CkwpurgeDlg.h"
-#include "HelpViewer.h"
 #include "Strings.h"
 #include "WideText.h"
 #include "Win32Prompts.h"
+#include "dialog_fakes.h"
 #include "purge/PurgeDocument.h"
 #include "resource.h"
 
@@ -122,15 +122,6 @@ ModalAnswers::Step messageBox(std::vector<std::wstring>& shown) {
     };
 }
 
-class RecordingHelp : public spdialog::HelpViewer {
-  public:
-    std::vector<void*> owners;
-    bool show(void* owner) override {
-        owners.push_back(owner);
-        return false;
-    }
-};
-
 class Win32DialogTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -159,7 +150,7 @@ class Win32DialogTest : public ::testing::Test {
 
     Win32MessageBoxes messages_;
     Win32FileChooser files_;
-    RecordingHelp help_;
+    spdialog::fakes::RecordingHelp help_;
     std::function<void(purge::PurgeDialogPort&)> purge_ = [](purge::PurgeDialogPort& port) {
         purge::PurgeDocument(port);
     };
@@ -306,6 +297,32 @@ TEST_F(Win32DialogTest, TicksSurviveAFailedFileTestAndTheCleanSucceedsOnDisk) {
                                          L"ThirdPtyStore/KorvexQuiklet"}));
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
+}
+
+TEST_F(Win32DialogTest, ADocumentNeitherRouteCanOpenIsReportedAndKeepsPathAndTicks) {
+    // Not a compound file, and no document manager is registered here.
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring notes = std::wstring(temp) + L"studypurge notes.pldasm";
+    HANDLE file = CreateFileW(notes.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, "not a compound file", 19, &written, nullptr);
+    CloseHandle(file);
+    dialog_->controller().setStatusText(toUtf8(kCleaned));
+    type(notes);
+    click(IDC_CLEAN_MOTION);
+    std::vector<std::wstring> shown;
+    {
+        ModalAnswers answers(window_, {messageBox(shown)});
+        click(IDC_CLEAN_FILE);
+    }
+    DeleteFileW(notes.c_str());
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find(L"Nothing was changed."), std::wstring::npos);
+    EXPECT_EQ(text(IDC_STATUS_LINE), L"");
+    EXPECT_EQ(text(IDC_FILE_PATH), notes);
+    EXPECT_EQ(tickedIds(), std::vector<int>{IDC_CLEAN_MOTION});
 }
 
 TEST_F(Win32DialogTest, BrowsingSetsThePathAndAlwaysClearsTheStatusLine) {
