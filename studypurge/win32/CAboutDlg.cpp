@@ -1,5 +1,6 @@
 #include "CAboutDlg.h"
 
+#include "WindowPlacement.h"
 #include "resource.h"
 
 namespace spwin {
@@ -11,6 +12,7 @@ INT_PTR CAboutDlg::DoModal(HWND owner) {
 INT_PTR CALLBACK CAboutDlg::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
+            centerWindow(window);
             return TRUE;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {

@@ -9,6 +9,7 @@
 #include "CAboutDlg.h"
 #include "WideText.h"
 #include "WindowMenu.h"
+#include "WindowPlacement.h"
 #include "resource.h"
 
 namespace spwin {
@@ -167,6 +168,7 @@ BOOL CkwpurgeDlg::OnInitDialog() {
         widenToFitText(window_, id);
     }
     controller_.updateData(false);
+    centerWindow(window_);
     return TRUE;
 }
 
