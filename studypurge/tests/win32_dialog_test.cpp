@@ -394,6 +394,8 @@ TEST_F(Win32DialogTest, SystemMenuItemOpensTheAboutBox) {
     EXPECT_EQ(caption, L"About studypurge");
     ASSERT_EQ(texts.size(), 4u);
     EXPECT_EQ(texts[1], L"studypurge version 2012");
+    EXPECT_EQ(texts[2],
+              L"Removes the data of analysis products\nfrom PLANDRY part and assembly files.");
     EXPECT_EQ(texts[3], L"OK");
     EXPECT_EQ(HIWORD(defaultId), DC_HASDEFID);
     EXPECT_EQ(LOWORD(defaultId), IDOK);
@@ -427,6 +429,11 @@ TEST_F(Win32DialogTest, ControlsSitWhereTheTemplateSaysInTabOrderWithTheirTexts)
     EXPECT_EQ(client.right, size.right);
     EXPECT_EQ(client.bottom, size.bottom);
     EXPECT_TRUE(GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    for (WPARAM kind : {ICON_BIG, ICON_SMALL}) {
+        EXPECT_NE(SendMessageW(window_, WM_GETICON, kind, 0), 0) << kind;
+    }
+    EXPECT_EQ(SendMessageW(window_, WM_QUERYDRAGICON, 0, 0),
+              SendMessageW(window_, WM_GETICON, ICON_SMALL, 0));
 
     struct Control {
         int id;  // -1 for the icons, which keep the icon's own size
