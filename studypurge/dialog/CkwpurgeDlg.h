@@ -5,7 +5,6 @@
 
 #include <QDialog>
 #include <QString>
-#include <memory>
 
 #include "PurgeDialogController.h"
 
@@ -27,8 +26,7 @@ class CkwpurgeDlg : public QDialog, private spapp::PurgeDialogView {
     // Copies the controls into the members (true) or the members into the controls.
     void updateData(bool saveAndValidate) { controller_.updateData(saveAndValidate); }
 
-    // The purge's view of the dialog: members, reset, status line and messages.
-    purge::PurgeDialogPort& purgePort() { return controller_; }
+    // The members and the status line, as the purge sees them.
     std::string filePath() const { return controller_.filePath(); }
     void setStatusText(const std::string& text) { controller_.setStatusText(text); }
 
