@@ -535,9 +535,20 @@ void pumpDialogMessages(HWND dialog) {
     }
 }
 
-TEST_F(Win32DialogTest, EnterInThePathBoxEndsTheDialog) {
+TEST_F(Win32DialogTest, EnterOnAFocusedButtonClicksItAndInThePathBoxEndsTheDialog) {
+    HWND clean = GetDlgItem(window_, IDC_CLEAN_FILE);
+    SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(clean), TRUE);
+    std::vector<std::wstring> shown;
+    {
+        ModalAnswers answers(window_, {messageBox(shown)});
+        PostMessageW(clean, WM_KEYDOWN, VK_RETURN, 1);
+        pumpDialogMessages(window_);
+    }
+    EXPECT_EQ(shown, std::vector<std::wstring>{kNoFile});
+    EXPECT_TRUE(IsWindow(window_));
+
     HWND edit = GetDlgItem(window_, IDC_FILE_PATH);
-    SetFocus(edit);
+    SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
     PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 1);
     pumpDialogMessages(window_);
     EXPECT_EQ(dialog_->result(), IDOK);
