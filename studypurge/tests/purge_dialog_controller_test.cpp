@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "PurgeDialogController.h"
+#include "PurgeRoutines.h"
 #include "Strings.h"
 #include "dialog_fakes.h"
 #include "purge_fakes.h"
@@ -225,6 +226,9 @@ TEST(StringTableTest, FilterIsString106AndUnknownIdsAreEmpty) {
               "PLANDRY Files (*.pldprt;*.pldasm)|*.pldprt;*.pldasm|PLANDRY Part Files "
               "(*.pldprt)|*.pldprt|PLANDRY Assembly Files (*.pldasm)|*.pldasm||");
     EXPECT_EQ(loadString(IDS_ABOUTBOX), "&About studypurge...");
+    // The purge reports with the same texts.
+    EXPECT_EQ(loadString(IDS_FILE_NOT_FOUND), purge::kFileNotFoundText);
+    EXPECT_EQ(loadString(IDS_CLEANED), purge::kSuccessText);
     EXPECT_EQ(loadString(100), "");
     EXPECT_EQ(loadString(107), "");
 }
