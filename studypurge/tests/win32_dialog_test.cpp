@@ -564,6 +564,20 @@ TEST_F(Win32DialogTest, CloseEndsTheDialogAndHelpIsAskedForThisWindow) {
     EXPECT_FALSE(IsWindow(window_));
 }
 
+TEST_F(Win32DialogTest, RunsModallyUntilClosed) {
+    CkwpurgeDlg modal(GetModuleHandleW(nullptr), {messages_, files_, help_, purge_});
+    std::wstring caption;
+    {
+        ModalAnswers answers(window_, {[&](HWND shown) {
+                                 caption = windowText(shown);
+                                 SendMessageW(GetDlgItem(shown, IDCANCEL), BM_CLICK, 0, 0);
+                             }});
+        EXPECT_EQ(modal.DoModal(), IDCANCEL);
+    }
+    EXPECT_EQ(caption, L"PLANDRY studypurge ");
+    EXPECT_EQ(modal.window(), nullptr);
+}
+
 TEST(Win32ResourcesTest, StringTableMatchesTheDialogBehaviour) {
     for (UINT id = 101; id <= 106; ++id) {
         const wchar_t* text = nullptr;
