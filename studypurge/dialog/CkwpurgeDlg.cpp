@@ -11,10 +11,8 @@
 
 #include "CAboutDlg.h"
 #include "DialogUnits.h"
-#include "HelpViewer.h"
 #include "ProgramIcons.h"
-#include "Services.h"
-#include "Strings.h"
+#include "QtStrings.h"
 #include "WindowMenu.h"
 
 namespace spdialog {
@@ -47,7 +45,7 @@ QLabel* addStatic(QWidget* parent, int id, const QString& text, const QRect& geo
 }  // namespace
 
 CkwpurgeDlg::CkwpurgeDlg(DialogServices services, QWidget* parent)
-    : QDialog(parent), services_(std::move(services)) {
+    : QDialog(parent), controller_(*this, std::move(services)) {
     setObjectName(QStringLiteral("dialog102"));
     setWindowTitle(QStringLiteral("PLANDRY studypurge "));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -59,7 +57,7 @@ CkwpurgeDlg::CkwpurgeDlg(DialogServices services, QWidget* parent)
 
     if (hasWindowMenu()) {
         appendAboutItem(reinterpret_cast<void*>(winId()),
-                        loadString(IDS_ABOUTBOX).toStdU16String());
+                        loadQString(IDS_ABOUTBOX).toStdU16String());
     }
 }
 
@@ -138,98 +136,37 @@ void CkwpurgeDlg::addIcon(int iconId, int left, int top) {
     icon->setGeometry(du.x(left), du.y(top), kIconPixels, kIconPixels);
 }
 
-void CkwpurgeDlg::updateData(bool saveAndValidate) {
-    struct Binding {
-        bool CkwpurgeDlg::*member;
-        QCheckBox* check;
-    };
-    // Exchange order: path, then Simulation, Motion, Quiklet, Flow, Sustainability.
-    const std::array<Binding, 5> ticks = {{
-        {&CkwpurgeDlg::m_cleanSimulation, simulationCheck_},
-        {&CkwpurgeDlg::m_cleanMotion, motionCheck_},
-        {&CkwpurgeDlg::m_cleanSimulationQuiklet, quikletCheck_},
-        {&CkwpurgeDlg::m_cleanFlow, flowCheck_},
-        {&CkwpurgeDlg::m_cleanSustainability, sustainabilityCheck_},
-    }};
-    if (saveAndValidate) {
-        m_filePath = pathEdit_->text();
-        for (const Binding& tick : ticks) {
-            this->*tick.member = tick.check->isChecked();
-        }
-    } else {
-        pathEdit_->setText(m_filePath);
-        for (const Binding& tick : ticks) {
-            tick.check->setChecked(this->*tick.member);
-        }
-    }
+spapp::DialogData CkwpurgeDlg::controlValues() const {
+    spapp::DialogData data;
+    data.filePath = pathEdit_->text().toStdString();
+    data.cleanSimulation = simulationCheck_->isChecked();
+    data.cleanMotion = motionCheck_->isChecked();
+    data.cleanSimulationQuiklet = quikletCheck_->isChecked();
+    data.cleanFlow = flowCheck_->isChecked();
+    data.cleanSustainability = sustainabilityCheck_->isChecked();
+    return data;
 }
 
-std::string CkwpurgeDlg::filePath() const {
-    return m_filePath.toStdString();
+void CkwpurgeDlg::showControlValues(const spapp::DialogData& data) {
+    showFilePath(data.filePath);
+    simulationCheck_->setChecked(data.cleanSimulation);
+    motionCheck_->setChecked(data.cleanMotion);
+    quikletCheck_->setChecked(data.cleanSimulationQuiklet);
+    flowCheck_->setChecked(data.cleanFlow);
+    sustainabilityCheck_->setChecked(data.cleanSustainability);
 }
 
-void CkwpurgeDlg::reset() {
-    m_filePath.clear();
-    m_cleanSimulation = false;
-    m_cleanMotion = false;
-    m_cleanSimulationQuiklet = false;
-    m_cleanFlow = false;
-    m_cleanSustainability = false;
-    updateData(false);
+void CkwpurgeDlg::showFilePath(const std::string& path) {
+    pathEdit_->setText(QString::fromStdString(path));
 }
 
-void CkwpurgeDlg::setStatusText(const std::string& text) {
+void CkwpurgeDlg::setStatusLine(const std::string& text) {
     statusLine_->setText(QString::fromStdString(text));
 }
 
-void CkwpurgeDlg::showMessage(const std::string& text) {
-    services_.messages.show(this, QString::fromStdString(text));
-}
-
-bool CkwpurgeDlg::anyProductTicked() const {
-    return m_cleanSimulation || m_cleanMotion || m_cleanSimulationQuiklet || m_cleanFlow ||
-           m_cleanSustainability;
-}
-
-void CkwpurgeDlg::OnBrowse() {
-    QString filter = loadString(IDS_FILE_FILTER);
-    if (filter.isEmpty()) {
-        filter = QLatin1String(kFallbackFilter);
-    }
-    if (auto path = services_.files.openFile(this, qtFilterFromPairs(filter))) {
-        m_filePath = *path;
-        pathEdit_->setText(m_filePath);
-    }
-    statusLine_->clear();
-}
-
-void CkwpurgeDlg::OnHelp() {
-    services_.help.show(reinterpret_cast<void*>(winId()));
-}
-
-void CkwpurgeDlg::OnCleanFile() {
-    updateData(true);
-    if (m_filePath.isEmpty()) {
-        services_.messages.show(this, loadString(IDS_NO_FILE));
-        return;
-    }
-    if (!anyProductTicked()) {
-        services_.messages.show(this, loadString(IDS_NO_PRODUCT));
-        return;
-    }
-    // The purge writes the success text only when it succeeds; a success line left
-    // from an earlier clean must not stand beside a clean that did nothing.
-    statusLine_->clear();
-    services_.purge(*this);
-}
-
-bool CkwpurgeDlg::OnSysCommand(unsigned id) {
-    if (!isAboutCommandId(id)) {
-        return false;
-    }
+void CkwpurgeDlg::showAboutBox() {
     CAboutDlg about(this);
     about.exec();
-    return true;
 }
 
 void CkwpurgeDlg::keyPressEvent(QKeyEvent* event) {
@@ -248,7 +185,7 @@ void CkwpurgeDlg::contextMenuEvent(QContextMenuEvent* event) {
         return;
     }
     QMenu menu(this);
-    QAction* about = menu.addAction(loadString(IDS_ABOUTBOX));
+    QAction* about = menu.addAction(loadQString(IDS_ABOUTBOX));
     about->setObjectName(QStringLiteral("action%1").arg(kAboutCommandId));
     if (menu.exec(event->globalPos()) == about) {
         OnSysCommand(kAboutCommandId);

@@ -1,14 +1,12 @@
 #pragma once
 // The program's one dialog: a document path, five product ticks, "Clean File".
-// It copies its controls into its members before the purge reads them, and the
-// purge reports back through the same dialog.
+// A Qt view over PurgeDialogController, which holds the members and every rule; the
+// dialog builds the controls, forwards their clicks and shows what it is told.
 
 #include <QDialog>
 #include <QString>
-#include <array>
-#include <functional>
 
-#include "purge/PurgeDocument.h"
+#include "PurgeDialogController.h"
 
 class QCheckBox;
 class QLabel;
@@ -17,46 +15,28 @@ class QPushButton;
 
 namespace spdialog {
 
-class FileChooser;
-class HelpViewer;
-class MessageBoxes;
+using spapp::DialogServices;
+using spapp::PurgeOperation;
 
-// The "Clean File" operation; the program passes purge::PurgeDocument.
-using PurgeOperation = std::function<void(purge::PurgeDialogPort&)>;
-
-struct DialogServices {
-    MessageBoxes& messages;
-    FileChooser& files;
-    HelpViewer& help;
-    PurgeOperation purge;
-};
-
-class CkwpurgeDlg : public QDialog, public purge::PurgeDialogPort {
+class CkwpurgeDlg : public QDialog, private spapp::PurgeDialogView {
     Q_OBJECT
   public:
     explicit CkwpurgeDlg(DialogServices services, QWidget* parent = nullptr);
 
     // Copies the controls into the members (true) or the members into the controls.
-    void updateData(bool saveAndValidate);
+    void updateData(bool saveAndValidate) { controller_.updateData(saveAndValidate); }
 
-    // purge::PurgeDialogPort
-    std::string filePath() const override;
-    bool cleanSimulation() const override { return m_cleanSimulation; }
-    bool cleanSimulationQuiklet() const override { return m_cleanSimulationQuiklet; }
-    bool cleanFlow() const override { return m_cleanFlow; }
-    bool cleanMotion() const override { return m_cleanMotion; }
-    bool cleanSustainability() const override { return m_cleanSustainability; }
-    void reset() override;
-    void setStatusText(const std::string& text) override;
-    void showMessage(const std::string& text) override;
+    // The members and the status line, as the purge sees them.
+    std::string filePath() const { return controller_.filePath(); }
+    void setStatusText(const std::string& text) { controller_.setStatusText(text); }
 
     // A window-menu command; ids 16-31 open the about box. False for other ids.
-    bool OnSysCommand(unsigned id);
+    bool OnSysCommand(unsigned id) { return controller_.OnSysCommand(id); }
 
   public slots:
-    void OnBrowse();
-    void OnHelp();
-    void OnCleanFile();
+    void OnBrowse() { controller_.OnBrowse(); }
+    void OnHelp() { controller_.OnHelp(); }
+    void OnCleanFile() { controller_.OnCleanFile(); }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -64,20 +44,20 @@ class CkwpurgeDlg : public QDialog, public purge::PurgeDialogPort {
     bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 
   private:
+    // spapp::PurgeDialogView
+    spapp::DialogData controlValues() const override;
+    void showControlValues(const spapp::DialogData& data) override;
+    void showFilePath(const std::string& path) override;
+    void setStatusLine(const std::string& text) override;
+    void showAboutBox() override;
+    void* ownerWindow() override { return static_cast<QWidget*>(this); }
+
     void createControls();
     QPushButton* addButton(int id, const QString& text, int left, int top);
     QCheckBox* addCheckBox(int id, const QString& text, int left, int top, int width);
     void addIcon(int iconId, int left, int top);
-    bool anyProductTicked() const;
 
-    DialogServices services_;
-
-    QString m_filePath;
-    bool m_cleanSimulation = false;
-    bool m_cleanMotion = false;
-    bool m_cleanSimulationQuiklet = false;
-    bool m_cleanFlow = false;
-    bool m_cleanSustainability = false;
+    spapp::PurgeDialogController controller_;
 
     QLineEdit* pathEdit_ = nullptr;
     QLabel* statusLine_ = nullptr;

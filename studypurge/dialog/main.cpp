@@ -4,15 +4,10 @@
 #include <memory>
 
 #include "CkwpurgeDlg.h"
+#include "PlatformHelp.h"
 #include "ProgramIcons.h"
-#include "Services.h"
+#include "QtServices.h"
 #include "purge/PurgeDocument.h"
-
-#ifdef _WIN32
-#include "HtmlHelpViewer.h"
-#else
-#include "DesktopHelpViewer.h"
-#endif
 
 int main(int argc, char** argv) {
     // Qt puts the GUI thread into a single-threaded COM apartment on Windows, which
@@ -23,15 +18,10 @@ int main(int argc, char** argv) {
 
     spdialog::QtMessageBoxes messages;
     spdialog::QtFileChooser files;
-#ifdef _WIN32
-    const std::unique_ptr<spdialog::HtmlHelpHost> host = spdialog::createWindowsHtmlHelpHost();
-    spdialog::HtmlHelpViewer help(*host);
-#else
-    spdialog::DesktopHelpViewer help;
-#endif
+    const std::unique_ptr<spdialog::HelpViewer> help = spdialog::createPlatformHelpViewer();
 
     spdialog::CkwpurgeDlg dialog(
-        {messages, files, help, [](purge::PurgeDialogPort& port) { purge::PurgeDocument(port); }});
+        {messages, files, *help, [](purge::PurgeDialogPort& port) { purge::PurgeDocument(port); }});
     dialog.exec();
     return 0;
 }

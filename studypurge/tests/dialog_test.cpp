@@ -23,8 +23,7 @@
 #include "DesktopHelpViewer.h"
 #include "DialogUnits.h"
 #include "HelpViewer.h"
-#include "Services.h"
-#include "Strings.h"
+#include "QtStrings.h"
 #include "purge/PurgeDocument.h"
 
 using namespace spdialog;
@@ -39,26 +38,24 @@ const QString kNoFile = QStringLiteral("Please select a PLANDRY file before clic
 const QString kNoProduct =
     QStringLiteral("Please select a Simulation Product name before clicking this button");
 
-class FakeMessageBoxes : public MessageBoxes {
+class FakeMessageBoxes : public spapp::MessageBoxes {
   public:
     QStringList shown;
-    QMessageBox::StandardButton nextAnswer = QMessageBox::Ok;
 
-    QMessageBox::StandardButton show(QWidget*, const QString& text,
-                                     QMessageBox::StandardButtons) override {
-        shown << text;
-        return nextAnswer;
-    }
+    void show(void*, const std::string& text) override { shown << QString::fromStdString(text); }
 };
 
-class FakeFileChooser : public FileChooser {
+class FakeFileChooser : public spapp::FileChooser {
   public:
     std::optional<QString> nextAnswer;
     QStringList filters;
 
-    std::optional<QString> openFile(QWidget*, const QString& filter) override {
-        filters << filter;
-        return nextAnswer;
+    std::optional<std::string> openFile(void*, const std::string& filter) override {
+        filters << QString::fromStdString(filter);
+        if (!nextAnswer) {
+            return std::nullopt;
+        }
+        return nextAnswer->toStdString();
     }
 };
 
@@ -386,15 +383,17 @@ void DialogTest::browsingSetsThePathAndClearsTheStatusLine() {
     QCOMPARE(QString::fromStdString(h.dialog->filePath()),
              QStringLiteral("/data/Pump Assembly.pldasm"));
 
-    const QString expectedFilter = QStringLiteral(
-        "PLANDRY Files (*.pldprt *.pldasm);;PLANDRY Part Files (*.pldprt);;PLANDRY Assembly "
-        "Files (*.pldasm)");
-    QCOMPARE(h.files.filters, QStringList({expectedFilter, expectedFilter}));
+    const QString string106 = loadQString(106);
+    QCOMPARE(h.files.filters, QStringList({string106, string106}));
 }
 
 void DialogTest::filterTurnsIntoQtForm_data() {
     QTest::addColumn<QString>("pairs");
     QTest::addColumn<QString>("expected");
+    QTest::newRow("string 106")
+        << loadQString(106)
+        << "PLANDRY Files (*.pldprt *.pldasm);;PLANDRY Part Files (*.pldprt);;PLANDRY Assembly "
+           "Files (*.pldasm)";
     QTest::newRow("fallback") << QString::fromLatin1(kFallbackFilter)
                               << "Plandry Part Files (*.pldprt);;Plandry Assembly Files (*.pldasm)";
     QTest::newRow("description without patterns") << "Parts|*.pldprt;*.PLDPRT|All|*.*||"

@@ -1,7 +1,11 @@
-// Draws the program's icons into PNG files (run once; the PNGs are kept in the tree):
+// Draws the program's icons into PNG files for the Qt program and, given a second
+// folder, into .ico files with 16, 32 and 48 pixel images for the Win32 program
+// (run once; the files are kept in the tree):
 //   cmake --build <build> --target studypurge_make_icons
-//   <build>/bin/studypurge_make_icons studypurge/dialog/resources
+//   <build>/bin/studypurge_make_icons studypurge/dialog/resources studypurge/win32/res
+#include <QDataStream>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -14,15 +18,68 @@ namespace {
 using Drawing = std::function<void(QPainter&)>;
 
 // Every drawing uses a 32 x 32 canvas and is scaled to the wanted size.
-void save(const QString& folder, const QString& name, int size, const Drawing& draw) {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+QImage render(int size, const Drawing& draw) {
+    QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(size / 32.0, size / 32.0);
     draw(painter);
     painter.end();
-    image.save(QDir(folder).filePath(name));
+    return image;
+}
+
+void save(const QString& folder, const QString& name, int size, const Drawing& draw) {
+    render(size, draw).save(QDir(folder).filePath(name));
+}
+
+// One icon image as the icon file stores it: a 32-bit bottom-up DIB of twice the
+// height (colour rows, then the 1-bit AND mask, which alpha makes redundant).
+QByteArray iconImage(const QImage& image) {
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    const int size = image.width();
+    const int maskStride = ((size + 31) / 32) * 4;
+    out << quint32(40) << qint32(size) << qint32(size * 2) << quint16(1) << quint16(32)
+        << quint32(0) << quint32(size * size * 4 + maskStride * size) << qint32(0) << qint32(0)
+        << quint32(0) << quint32(0);
+    for (int y = size - 1; y >= 0; --y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < size; ++x) {
+            out << quint8(qBlue(row[x])) << quint8(qGreen(row[x])) << quint8(qRed(row[x]))
+                << quint8(qAlpha(row[x]));
+        }
+    }
+    for (int i = 0; i < maskStride * size; ++i) {
+        out << quint8(0);
+    }
+    return bytes;
+}
+
+// An .ico file holding the drawing at 16, 32 and 48 pixels.
+void saveIcon(const QString& folder, const QString& name, const Drawing& draw) {
+    const int sizes[] = {16, 32, 48};
+    QByteArray images[3];
+    for (int i = 0; i < 3; ++i) {
+        images[i] = iconImage(render(sizes[i], draw));
+    }
+    QFile file(QDir(folder).filePath(name));
+    if (!file.open(QIODevice::WriteOnly)) {
+        return;
+    }
+    QDataStream out(&file);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint16(0) << quint16(1) << quint16(3);
+    quint32 offset = 6 + 16 * 3;
+    for (int i = 0; i < 3; ++i) {
+        out << quint8(sizes[i]) << quint8(sizes[i]) << quint8(0) << quint8(0) << quint16(1)
+            << quint16(32) << quint32(images[i].size()) << offset;
+        offset += images[i].size();
+    }
+    for (const QByteArray& image : images) {
+        out.writeRawData(image.constData(), int(image.size()));
+    }
 }
 
 // A page with a folded corner and an eraser wiping its lower half.
@@ -127,5 +184,14 @@ int main(int argc, char** argv) {
     save(folder, QStringLiteral("icon132.png"), 32, drawMotion);
     save(folder, QStringLiteral("icon141.png"), 32, drawFlow);
     save(folder, QStringLiteral("icon140.png"), 32, drawSustainability);
+    if (argc > 2) {
+        const QString icoFolder = QString::fromLocal8Bit(argv[2]);
+        const std::pair<int, Drawing> icons[] = {{128, drawApplication}, {138, drawSimulation},
+                                                 {134, drawQuiklet},     {132, drawMotion},
+                                                 {141, drawFlow},        {140, drawSustainability}};
+        for (const auto& [id, draw] : icons) {
+            saveIcon(icoFolder, QStringLiteral("icon%1.ico").arg(id), draw);
+        }
+    }
     return 0;
 }

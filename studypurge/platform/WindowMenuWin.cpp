@@ -1,5 +1,3 @@
-#ifdef _WIN32
-
 #include <windows.h>
 
 #include <string>
@@ -28,5 +26,3 @@ bool isAboutCommand(const void* nativeMessage) {
 }
 
 }  // namespace spdialog
-
-#endif

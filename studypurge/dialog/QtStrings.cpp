@@ -1,32 +1,11 @@
-#include "Strings.h"
+#include "QtStrings.h"
 
 #include <QStringList>
 
 namespace spdialog {
 
-QString loadString(int id) {
-    switch (id) {
-        case IDS_ABOUTBOX:
-            return QStringLiteral("&About studypurge...");
-        case IDS_FILE_NOT_FOUND:
-            return QStringLiteral(
-                "Simulation file is not found, pleease check input file pathname.");
-        case IDS_CLEANED:
-            return QStringLiteral(
-                "Success - Simulation data is cleaned from the file for selected simulation "
-                "product(s).");
-        case IDS_NO_FILE:
-            return QStringLiteral("Please select a PLANDRY file before clicking this button");
-        case IDS_NO_PRODUCT:
-            return QStringLiteral(
-                "Please select a Simulation Product name before clicking this button");
-        case IDS_FILE_FILTER:
-            return QStringLiteral(
-                "PLANDRY Files (*.pldprt;*.pldasm)|*.pldprt;*.pldasm|PLANDRY Part Files "
-                "(*.pldprt)|*.pldprt|PLANDRY Assembly Files (*.pldasm)|*.pldasm||");
-        default:
-            return {};
-    }
+QString loadQString(int id) {
+    return QString::fromStdString(spapp::loadString(id));
 }
 
 namespace {

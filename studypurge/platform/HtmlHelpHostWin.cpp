@@ -1,5 +1,3 @@
-#ifdef _WIN32
-
 #include <windows.h>
 
 #include <string>
@@ -93,6 +91,22 @@ std::unique_ptr<HtmlHelpHost> createWindowsHtmlHelpHost() {
     return std::make_unique<WindowsHtmlHelpHost>();
 }
 
-}  // namespace spdialog
+namespace {
 
-#endif
+// The viewer together with the host it calls, for a program's lifetime.
+class WindowsHtmlHelpViewer : public HelpViewer {
+  public:
+    bool show(void* owner) override { return viewer_.show(owner); }
+
+  private:
+    WindowsHtmlHelpHost host_;
+    HtmlHelpViewer viewer_{host_};
+};
+
+}  // namespace
+
+std::unique_ptr<HelpViewer> createWindowsHelpViewer() {
+    return std::make_unique<WindowsHtmlHelpViewer>();
+}
+
+}  // namespace spdialog

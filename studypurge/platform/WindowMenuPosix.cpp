@@ -1,6 +1,4 @@
 // Platforms whose programs cannot reach their window menu.
-#ifndef _WIN32
-
 #include "WindowMenu.h"
 
 namespace spdialog {
@@ -18,5 +16,3 @@ bool isAboutCommand(const void*) {
 }
 
 }  // namespace spdialog
-
-#endif

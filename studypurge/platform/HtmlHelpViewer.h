@@ -33,8 +33,9 @@ class HtmlHelpHost {
 
 inline constexpr std::size_t kMaxPathChars = 260;
 
-// The Win32 host (Windows builds only).
+// The Win32 host, and a viewer calling it whose `owner` is an HWND (Windows builds only).
 std::unique_ptr<HtmlHelpHost> createWindowsHtmlHelpHost();
+std::unique_ptr<HelpViewer> createWindowsHelpViewer();
 
 class HtmlHelpViewer : public HelpViewer {
   public:
