@@ -16,12 +16,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "LibraryEditor.h"
 #include "LibraryTreeView.h"
 #include "MDIForm1.h"
 #include "PropertyPanel.h"
 #include "Resources.h"
 #include "TextCodec.h"
+#include "app/LibraryEditor.h"
 #include "data/library/Module1.h"
 #include "units/UnitSystems.h"
 

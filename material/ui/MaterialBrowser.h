@@ -8,8 +8,8 @@
 
 #include "BaseForm.h"
 #include "FrameCommands.h"
-#include "LibraryEditor.h"
 #include "MDIForm1.h"
+#include "app/LibraryEditor.h"
 #include "data/library/Module1.h"
 
 namespace material {

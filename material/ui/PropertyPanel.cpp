@@ -8,8 +8,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "PanelRules.h"
 #include "TextCodec.h"
+#include "app/PanelRules.h"
 #include "data/library/LibraryPrompts.h"
 #include "data/library/Module1.h"
 #include "grid/clsFlexGrid.h"

@@ -1,4 +1,4 @@
-#include "PanelRules.h"
+#include "app/PanelRules.h"
 
 #include <array>
 
