@@ -217,6 +217,10 @@ class PanelTest : public QObject {
         QTest::newRow("blanks") << "DENS"
                                 << "   " << false << 0.0 << ""
                                 << "   " << false;
+        QTest::newRow("too large for its field")
+            << "EX"
+            << "1.7976931348623157e308" << false << 0.0
+            << QString::fromLatin1(kValueTooLargeMessage.data()) << "" << true;
         QTest::newRow("positive") << "DENS"
                                   << " 7800 " << true << 7800.0 << ""
                                   << " 7800 " << false;
@@ -512,6 +516,68 @@ class PanelTest : public QObject {
         QCOMPARE(*heldValue(b.selectedRecord(), "DENS"), 0.0);
         QCOMPARE(b.cell("EX"), QString("0"));
         QVERIFY(b.prompts.shown.empty());
+    }
+
+    void anIpsEntryTooLargeInSiIsRefused() {
+        Browser b;
+        b.openSample();
+        b.setUnits(0);
+        const double before = *heldValue(b.selectedRecord(), "EX");
+        b.typeAndLeave("EX", "1e308");
+        QCOMPARE(b.prompts.take(), std::string(kValueTooLargeMessage));
+        QCOMPARE(b.cell("EX"), QString());
+        QCOMPARE(*heldValue(b.selectedRecord(), "EX"), before);
+    }
+
+    void columnsFitTheirTextsAndARefreshKeepsThem() {
+        Browser b;
+        b.openSample();
+        b.setUnits(1);
+        b.button("AddSet")->click();  // every value becomes "0": a narrow value column
+        b.typeAndLeave("EX", "123456789012345");
+        const QFontMetrics metrics(b.grid()->font());
+        QVERIFY(b.grid()->columnWidth(kValueColumn) > metrics.horizontalAdvance(b.cell("EX")));
+        for (int c = 0; c < kUnitsColumn; ++c) {
+            for (int r = 0; r < b.grid()->rowCount(); ++r) {
+                QVERIFY(b.grid()->columnWidth(c) >
+                        metrics.horizontalAdvance(b.grid()->item(r, c)->text()));
+            }
+        }
+        b.grid()->scrollToBottom();
+        QList<int> widths;
+        for (int c = 0; c < kUnitsColumn; ++c) {
+            widths << b.grid()->columnWidth(c);
+        }
+        b.panel()->typeCombo_Click();  // the same texts again
+        for (int c = 0; c < kUnitsColumn; ++c) {
+            QCOMPARE(b.grid()->columnWidth(c), widths[c]);
+        }
+    }
+
+    void aValueCellsTooltipShowsAllThreeSystems() {
+        Browser b;
+        b.openSample();
+        b.setUnits(1);
+        const QString tip = b.grid()->item(b.rowOf("EX"), kValueColumn)->toolTip();
+        const QStringList lines = tip.split('\n');
+        QCOMPARE(lines.size(), 3);
+        QVERIFY2(lines[0].startsWith("IPS: ") && lines[0].endsWith(" psi"), qPrintable(tip));
+        QVERIFY2(lines[1].startsWith("SI: ") && lines[1].endsWith(" N/m^2"), qPrintable(tip));
+        QVERIFY2(lines[2].startsWith("MKS: ") && lines[2].endsWith(" Kgf/cm^2"), qPrintable(tip));
+    }
+
+    void aGridEntryIsUndoneAndRedoneInTheWindow() {
+        Browser b;
+        b.openSample();
+        b.setUnits(1);
+        const QString shown = b.cell("DENS");
+        b.typeAndLeave("DENS", "1234");
+        QVERIFY(b.form()->isWindowModified());
+        b.action("undoMenu")->trigger();
+        QCOMPARE(b.cell("DENS"), shown);
+        QVERIFY(!b.form()->isWindowModified());
+        b.action("redoMenu")->trigger();
+        QCOMPARE(b.cell("DENS"), QString("1234"));
     }
 
     void nameCodes_data() {
