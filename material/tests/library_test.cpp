@@ -91,6 +91,11 @@ class LibraryTest : public ::testing::Test {
         library.ResetMaterial();
     }
 
+    std::string KeyOf(int position) const {
+        const MaterialEntry& e = library.Content().entries.at(static_cast<std::size_t>(position));
+        return MaterialKey(e.categoryKey, e.nameText, position);
+    }
+
     void Select(int position) {
         const MaterialEntry& e = library.Content().entries.at(static_cast<std::size_t>(position));
         library.Tree().Select(MaterialKey(e.categoryKey, e.nameText, position));
@@ -724,6 +729,16 @@ INSTANTIATE_TEST_SUITE_P(EveryChange, LibraryChangeTest,
                              std::replace(name.begin(), name.end(), ' ', '_');
                              return name;
                          });
+
+TEST_F(LibraryTest, AMoveToACategoryKeyReadFromTheListsLandsThere) {
+    Open("/lib/metals.lib");
+    library.SetDragSourceKey(KeyOf(0));
+    // The key passed refers into the entry list the move rearranges.
+    library.MoveMaterial(library.Content().entries[2].categoryKey);
+    EXPECT_THAT(Names(), ElementsAre("Copper", "Nylon", "Steel"));
+    EXPECT_EQ(library.Content().entries[2].categoryKey, "Plastics    ");
+    EXPECT_EQ(library.SelectedMaterialPosition(), 2);
+}
 
 TEST_F(LibraryTest, UndoShowsTheMaterialItRestores) {
     Open("/lib/metals.lib");

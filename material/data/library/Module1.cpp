@@ -392,7 +392,7 @@ void Module1::ResetMaterial() {
     services_.window.ShowMaterialAgain();
 }
 
-void Module1::MoveMaterial(const std::string& targetCategoryKey) {
+void Module1::MoveMaterial(std::string targetCategoryKey) {
     const LibraryNode* target = tree_.Find(targetCategoryKey);
     const int position = PositionOfNode(tree_.Find(dragSourceKey_));
     if (target == nullptr || !target->isCategory() || position < 0) {

@@ -75,8 +75,9 @@ class Module1 final : public MaterialHost {
     void DeleteMaterial();
     void ResetMaterial();
     // Moves the material of the drag source to the end of the library, in category
-    // `targetCategoryKey` (the key of the category node it was dropped on).
-    void MoveMaterial(const std::string& targetCategoryKey);
+    // `targetCategoryKey` (the key of the category node it was dropped on). The key is
+    // a copy: one read from the library's own lists would change under the move.
+    void MoveMaterial(std::string targetCategoryKey);
     void SetDragSourceKey(std::string key) { dragSourceKey_ = std::move(key); }
 
     // ---- Changes, undo and redo ----
