@@ -613,32 +613,6 @@ class PanelTest : public QObject {
             QApplication::processEvents();
         }
     }
-
-    // Pictures of the window for the documentation, written when KT_DOCS_DIR is set.
-    void screenshots() {
-        const QString docs = qEnvironmentVariable("KT_DOCS_DIR");
-        if (docs.isEmpty()) {
-            QSKIP("KT_DOCS_DIR not set");
-        }
-        Browser b;
-        b.openSample();
-        b.click("S235JR structural steel");
-        auto shoot = [&](const char* name) {
-            QApplication::processEvents();
-            QVERIFY(b.browser->frame().grab().save(QDir(docs).filePath(name)));
-        };
-        b.setType(0);
-        b.setUnits(1);
-        shoot("material-library.png");
-        b.setUnits(0);
-        shoot("material-ips.png");
-        b.setUnits(2);
-        shoot("material-mks.png");
-        b.click("Epoxy resin, viscoelastic");
-        b.setType(12);
-        b.browser->frame().resize(1100, 1160);  // all 39 rows in view
-        shoot("material-type12.png");
-    }
 };
 
 QTEST_MAIN(PanelTest)

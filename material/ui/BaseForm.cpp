@@ -359,6 +359,7 @@ void BaseForm::loadTreeImage(const QString& key, const QString& resource) {
 
 void BaseForm::showTree() {
     tree_->show();
+    tree_->setFocus(Qt::OtherFocusReason);  // a library shown starts in its tree
 }
 
 void BaseForm::setPanelTexts(const QString& category, const QString& name,
@@ -460,8 +461,9 @@ void BaseForm::filterItem(QTreeWidgetItem* category, const MaterialFilter& filte
 void BaseForm::setTabOrder() {
     // The grid is reached from the tree without passing the Category field, whose
     // focus starts a new material.
-    QWidget* order[] = {filterText_,
-                        tree_,
+    // The filter field comes last: the tree keeps the focus a new window gives, and
+    // Ctrl+F reaches the filter from anywhere.
+    QWidget* order[] = {tree_,
                         panel_->findChild<QWidget*>(QStringLiteral("typeCombo")),
                         panel_->findChild<QWidget*>(QStringLiteral("unitsCombo")),
                         panel_->grid(),
@@ -470,7 +472,8 @@ void BaseForm::setTabOrder() {
                         descriptionText_,
                         cmdNewMaterial_,
                         reset_,
-                        addSet_};
+                        addSet_,
+                        filterText_};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         QWidget::setTabOrder(order[i - 1], order[i]);
     }
