@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -18,12 +19,19 @@ namespace {
 
 using namespace material;
 
-// Opens the one library given and answers every question with Yes or OK.
+// Opens the one library given, never saves, and answers other questions with Yes or OK.
 class FixedAnswers final : public LibraryPrompts {
   public:
     explicit FixedAnswers(std::string path) : path_(std::move(path)) {}
     MessageAnswer Message(const std::string&, MessageButtons buttons, MessageIcon) override {
-        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
+        switch (buttons) {
+            case MessageButtons::Ok:
+                return MessageAnswer::Ok;
+            case MessageButtons::YesNoCancel:
+                return MessageAnswer::No;  // the save question
+            default:
+                return MessageAnswer::Yes;
+        }
     }
     std::optional<std::string> OpenFile(const FileDialogRequest&) override { return path_; }
     std::optional<std::string> SaveFile(const FileDialogRequest&) override { return {}; }
@@ -79,11 +87,17 @@ int main(int argc, char** argv) {
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir settingsDir;
-    FixedAnswers prompts(argv[1]);
+    // The pictures are taken of a copy: the sample library itself is never written.
+    QTemporaryDir work;
+    const QString copy = work.filePath(QStringLiteral("korwkmat.lib"));
+    if (!QFile::copy(QString::fromLocal8Bit(argv[1]), copy)) {
+        std::fprintf(stderr, "cannot read %s\n", argv[1]);
+        return 1;
+    }
+    FixedAnswers prompts(copy.toStdString());
     PointSeparator separator;
     clsRegistry settings(std::make_unique<ConfigFileStore>(
-        std::filesystem::path(settingsDir.path().toStdString()) / "settings"));
+        std::filesystem::path(work.path().toStdString()) / "settings"));
     MaterialBrowser browser(BrowserServices{prompts, PlatformFileSystem(), separator, settings,
                                             nullptr, std::make_unique<NoHelp>()});
     browser.frame().resize(1100, 760);
