@@ -878,6 +878,7 @@ class BaseFormTest : public QObject {
         QVERIFY(b.item("Nylon  ") == nullptr);
         QVERIFY(b.form()->isWindowModified());
         QVERIFY(b.action("undoMenu")->isEnabled());
+        QVERIFY(b.frame().isWindowModified());  // the maximized window's mark on the frame
 
         b.action("undoMenu")->trigger();
         QVERIFY(b.item("Nylon  ") != nullptr);

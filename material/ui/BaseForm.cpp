@@ -559,6 +559,9 @@ void BaseForm::NodeChanged(const LibraryNode& node) {
     if (QTreeWidgetItem* item = itemFor(node.key)) {
         Syncing sync(syncing_);
         applyNode(item, node);
+        if (!filterText_->text().isEmpty() && !node.isCategory()) {
+            filterItem(item->parent(), MaterialFilter(encodeLibraryText(filterText_->text())));
+        }
     }
 }
 
