@@ -871,6 +871,18 @@ class BaseFormTest : public QObject {
         QVERIFY(!b.action("undoMenu")->isEnabled());
         QCOMPARE(b.action("undoMenu")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
         QCOMPARE(b.action("redoMenu")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Y));
+        // The new items take access keys no item of the menu had, so that Alt+E, D still
+        // deletes at once.
+        QStringList keys;
+        for (const QAction* item : b.form()->editMenu()->actions()) {
+            const qsizetype at = item->text().indexOf('&');
+            if (at >= 0) {
+                keys << item->text().mid(at + 1, 1).toUpper();
+            }
+        }
+        QCOMPARE(keys.count("U"), 1);
+        QCOMPARE(keys.count("E"), 1);
+        QCOMPARE(keys.count("D"), 1);
 
         b.prompts.answers = {MessageAnswer::Yes};
         QTest::keyClick(b.tree(), Qt::Key_Delete);  // Delete asks its question

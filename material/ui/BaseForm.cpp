@@ -231,7 +231,7 @@ void BaseForm::buildMenus() {
     editMenu_->addSeparator()->setObjectName(QStringLiteral("separatorUndo"));
     undoItem_ = addMenuItem(editMenu_, "undoMenu", QStringLiteral("&Undo"),
                             QKeySequence(Qt::CTRL | Qt::Key_Z));
-    redoItem_ = addMenuItem(editMenu_, "redoMenu", QStringLiteral("Re&do"),
+    redoItem_ = addMenuItem(editMenu_, "redoMenu", QStringLiteral("R&edo"),
                             QKeySequence(Qt::CTRL | Qt::Key_Y));
     undoItem_->setEnabled(false);
     redoItem_->setEnabled(false);
