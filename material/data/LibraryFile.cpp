@@ -12,6 +12,7 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::size_t kSiColumn = 68;  // the SI value is read from here on
 constexpr std::size_t kIpsColumn = 11;
 constexpr std::size_t kMksColumn = 40;
+constexpr std::size_t kSiFieldColumn = 71;
 constexpr std::size_t kValueFieldWidth = 11;
 constexpr std::size_t kEntryValueCount = 11;
 constexpr std::size_t kWriteChunk = 1 << 16;
@@ -134,6 +135,12 @@ class LibraryReader {
     std::optional<double> PropertyValue(std::string_view line, PropertySlot slot) {
         if (const auto si = FieldValue(text::Columns(line, kSiColumn, std::string_view::npos))) {
             return si;
+        }
+        // A number that fills its whole field runs into the unit label after it.
+        if (text::Columns(line, kSiFieldColumn - 1, 1) == " ") {
+            if (const auto si = FieldValue(text::Columns(line, kSiFieldColumn, kValueFieldWidth))) {
+                return si;
+            }
         }
         const std::pair<std::size_t, std::string_view> others[] = {{kIpsColumn, kIps},
                                                                    {kMksColumn, kMks}};
