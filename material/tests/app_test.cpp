@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "app/GridLayout.h"
 #include "app/LibraryEditor.h"
 #include "app/PanelRules.h"
 #include "app/TreeFilter.h"
@@ -196,6 +197,16 @@ TEST(GridEntryLimitsTest, ValuesAFileCannotHoldInEverySystemAreTooLarge) {
         EXPECT_EQ(JudgeGridEntry(c.typed, "EX", dot, ex, c.system), c.judged);
     }
     EXPECT_EQ(JudgeGridEntry("1e308", "EX", dot), GridEntry::Number);  // no slot: no limit
+}
+
+TEST(GridValueTooltipTest, ShowsTheValueInEverySystemWithItsUnit) {
+    clsMaterial steel;
+    steel.CopyProperty("EX", 2.1e11);
+    steel.CopyProperty("NUXY", 0.3);
+    EXPECT_EQ(GridValueTooltip(steel, "EX"),
+              "IPS: 3046314E1 psi\nSI: 21000E7 N/m^2\nMKS: 2141404E0 Kgf/cm^2");
+    EXPECT_EQ(GridValueTooltip(steel, "NUXY"), "IPS: 300000E-6\nSI: 300000E-6\nMKS: 300000E-6");
+    EXPECT_EQ(GridValueTooltip(steel, "DENS"), "");  // no value, no tooltip
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "BaseForm.h"
-#include "FrameCommands.h"
+#include "app/FrameCommands.h"
 #include "MDIForm1.h"
 #include "app/LibraryEditor.h"
 #include "data/library/Module1.h"

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "data/Material.h"
-#include "grid/GridLayout.h"
+#include "app/GridLayout.h"
 #include "units/PanelTables.h"
 
 class QComboBox;

@@ -9,7 +9,7 @@
 
 #include <QString>
 
-#include "GridLayout.h"
+#include "app/GridLayout.h"
 
 class QTableWidget;
 class QTableWidgetItem;
