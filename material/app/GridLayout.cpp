@@ -210,11 +210,13 @@ std::string GridValueTooltip(const clsMaterial& material, std::string_view looku
         if (!tip.empty()) {
             tip += '\n';
         }
-        tip += std::string(system) + ": " +
-               std::string(text::TrimRight(GridValueText(material, lookupCode, system)));
+        tip += system;
+        tip += ": ";
+        tip += text::TrimRight(GridValueText(material, lookupCode, system));
         const std::string_view unit = text::Trim(*label);
         if (!unit.empty()) {
-            tip += " " + std::string(unit);
+            tip += ' ';
+            tip += unit;
         }
     }
     return tip;
