@@ -6,25 +6,10 @@
 #include <string>
 #include <vector>
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
+#include "BenchLibrary.h"
 #include "data/LibraryFile.h"
 
-namespace {
-
-// Bytes in use on the heap; zero where the C library cannot tell.
-long long HeapBytesInUse() {
-#if defined(__GLIBC__)
-    const struct mallinfo2 info = mallinfo2();
-    return static_cast<long long>(info.uordblks + info.hblkhd);  // small and mapped blocks
-#else
-    return 0;
-#endif
-}
-
-}  // namespace
+using material::bench::HeapBytesInUse;
 
 namespace material {
 namespace {

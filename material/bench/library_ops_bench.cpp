@@ -8,104 +8,20 @@
 #include <string>
 #include <vector>
 
-#include "data/LibraryFile.h"
+#include "BenchLibrary.h"
 #include "data/library/Module1.h"
 
 namespace material {
 namespace {
 
-constexpr const char* kPath = "/bench/full.lib";
-
-// A user who opens kPath, answers every question with Yes and never saves.
-class QuietPrompts : public LibraryPrompts {
-  public:
-    MessageAnswer Message(const std::string&, MessageButtons buttons, MessageIcon) override {
-        return buttons == MessageButtons::YesNoCancel ? MessageAnswer::No : MessageAnswer::Yes;
-    }
-    std::optional<std::string> OpenFile(const FileDialogRequest&) override { return kPath; }
-    std::optional<std::string> SaveFile(const FileDialogRequest&) override { return {}; }
-};
-
-class QuietWindow : public LibraryWindow {
-  public:
-    void Show(const std::string&) override {}
-    void SetCaption(const std::string&) override {}
-    void Close() override {}
-    void ShowTree() override {}
-    void LoadTreeImage(std::string_view, std::string_view) override {}
-    void ClearTreeImages() override {}
-    void SetPanelTexts(const std::string&, const std::string&, const std::string&) override {}
-    void ShowValuePanel(bool) override {}
-    void HidePanelCommands() override {}
-    void SetPanelUnitTables(const std::array<PanelLabelRow, kPanelRowCount>&,
-                            const std::array<double, kPanelFactorCount>&,
-                            const std::array<double, kPanelFactorCount>&) override {}
-    void FillUnitList(const std::vector<std::string>&) override {}
-    void FillTypeList(const std::vector<std::string>&) override {}
-    int UnitListPosition() const override { return 1; }
-    int TypeListPosition() const override { return 0; }
-    void SelectUnitListPosition(int) override {}
-    std::string ShownUnitSystem() const override { return "SI"; }
-    void RefreshUnitDisplay() override {}
-    void EndGridEdit() override {}
-    void ShowMaterialAgain() override {}
-    void NodeClick(const std::string&) override {}
-};
-
-// Holds the one library text in memory.
-class OneFile : public LibraryFileSystem {
-  public:
-    explicit OneFile(std::string text) : text_(std::move(text)) {}
-    bool ReadAll(const std::string&, std::string& bytes, FileError&) override {
-        bytes = text_;
-        return true;
-    }
-    std::unique_ptr<OutputFile> CreateTemporaryBeside(const std::string&, std::string&,
-                                                      FileError&) override {
-        return nullptr;
-    }
-    bool Replace(const std::string&, const std::string&, FileError&) override { return false; }
-    void Remove(const std::string&) override {}
-
-  private:
-    std::string text_;
-};
-
-class NoSettings : public SettingsStore {
-  public:
-    std::unique_ptr<SettingsKey> openKey(const std::string&) override { return nullptr; }
-    std::unique_ptr<SettingsKey> createKey(const std::string&) override { return nullptr; }
-};
-
-class PointSeparator : public DecimalSeparatorSource {
-  public:
-    std::string ReadDecimalSeparator() const override { return "."; }
-};
-
-// 1001 materials in ten categories, every addressable slot set.
-std::string FullLibraryText() {
-    std::vector<clsMaterial> list;
-    list.reserve(kLibraryCapacity);
-    for (int i = 0; i < kLibraryCapacity; ++i) {
-        clsMaterial& m = list.emplace_back();
-        m.setMaterialType("Category " + std::to_string(i % 10) + "    ");
-        m.setMaterialName("Material number " + std::to_string(i) + "  ");
-        m.setMaterialDescription("A material with every property the browser knows");
-        for (PropertySlot s = 0; s <= kLastValueSlot; ++s) {
-            if (!clsMaterial::GetNthProperty(s).empty()) {
-                m.CopyProperty(clsMaterial::GetNthProperty(s), 1.234567e3 * (s + 1) + i);
-            }
-        }
-    }
-    return FormatLibrary(list, NumberCategories(list));
-}
+using bench::HeapBytesInUse;
 
 struct Bench {
-    QuietPrompts prompts;
-    QuietWindow window;
-    OneFile files{FullLibraryText()};
-    PointSeparator separator;
-    clsRegistry settings{std::make_unique<NoSettings>()};
+    bench::QuietPrompts prompts;
+    bench::QuietWindow window;
+    bench::OneFile files{bench::FullLibraryText()};
+    bench::PointSeparator separator;
+    clsRegistry settings{std::make_unique<bench::NoSettings>()};
     Module1 library{{prompts, window, files, separator, settings, {}}};
 };
 
@@ -155,6 +71,52 @@ void BM_MoveMaterial(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MoveMaterial)->Unit(benchmark::kMillisecond);
+
+void BM_UndoDelete(benchmark::State& state) {
+    Bench bench;
+    bench.library.OpenLibrary();
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench.library.Tree().Select(KeyOf(bench.library, 500));
+        bench.library.DeleteMaterial();
+        state.ResumeTiming();
+        bench.library.Undo();
+    }
+    if (bench.library.LastPosition() != kLibraryCapacity - 1 ||
+        bench.library.SelectedMaterialPosition() != 500) {
+        state.SkipWithError("the deleted material did not come back");
+    }
+}
+BENCHMARK(BM_UndoDelete)->Unit(benchmark::kMillisecond);
+
+// The memory an undo history of 1,000 grid entries holds, as counters: measured on the
+// heap, and as the history counts its own steps.
+void BM_UndoHistoryOf1000GridEdits(benchmark::State& state) {
+    Bench bench;
+    bench.library.OpenLibrary();
+    long long heap = 0;
+    std::size_t counted = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench.library.OpenLibrary();  // a fresh history
+        bench.library.Tree().Select(KeyOf(bench.library, 0));
+        const long long before = HeapBytesInUse();
+        state.ResumeTiming();
+        for (int edit = 0; edit < 1000; ++edit) {
+            bench.library.EnterGridValue(1 + edit % 10, std::to_string(edit + 1));
+        }
+        state.PauseTiming();
+        heap = HeapBytesInUse() - before;
+        counted = bench.library.History().MemoryBytes();
+        state.ResumeTiming();
+    }
+    if (bench.library.History().StepCount() != 1000) {
+        state.SkipWithError("not every entry became a step");
+    }
+    state.counters["heap_bytes"] = static_cast<double>(heap);
+    state.counters["history_bytes"] = static_cast<double>(counted);
+}
+BENCHMARK(BM_UndoHistoryOf1000GridEdits)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 }  // namespace material

@@ -1,12 +1,19 @@
 #include "LibraryFile.h"
 
+#include <algorithm>
+
 #include "Text.h"
+#include "units/UnitSystems.h"
 
 namespace material {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::size_t kSiColumn = 68;  // the SI value is read from here on
+constexpr std::size_t kIpsColumn = 11;
+constexpr std::size_t kMksColumn = 40;
+constexpr std::size_t kSiFieldColumn = 71;
+constexpr std::size_t kValueFieldWidth = 11;
 constexpr std::size_t kEntryValueCount = 11;
 constexpr std::size_t kWriteChunk = 1 << 16;
 
@@ -44,6 +51,8 @@ class LibraryReader {
         ReadOutcome outcome;
         outcome.accepted = true;
         outcome.content = std::move(content_);
+        outcome.repairedLines = std::move(repairedLines_);
+        outcome.passedOverLines = std::move(passedOverLines_);
         return outcome;
     }
 
@@ -102,18 +111,58 @@ class LibraryReader {
         if (code.empty()) {
             return;  // an empty line or one that starts with a blank carries no code
         }
-        const std::optional<double> value =
-            numbers_.Parse(text::Columns(line, kSiColumn, std::string_view::npos));
-        if (!value) {
-            return;  // an unreadable number stores nothing
-        }
         clsMaterial& material = content_.materials.back();
         material.setProperty(code);
+        // A code that names no slot (the category end among them) stores nothing in the
+        // records; its number still counts among the entry's values.
+        const std::optional<double> value =
+            material.Index() == kNoSlot
+                ? numbers_.Parse(text::Columns(line, kSiColumn, std::string_view::npos))
+                : PropertyValue(line, material.Index());
+        if (!value) {
+            return;
+        }
         material.setValue(*value);
         content_.twins.back().CopyProperty(code, *value);
         if (propertyLines_ < kEntryValueCount) {
             content_.entries.back().values[propertyLines_++] = *value;
         }
+    }
+
+    // The SI value of a property line. An SI field that cannot be read is repaired from
+    // the IPS field, else the MKS field, converted; with none readable the property has
+    // no value. Either way the line is noted for the user.
+    std::optional<double> PropertyValue(std::string_view line, PropertySlot slot) {
+        if (const auto si = FieldValue(text::Columns(line, kSiColumn, std::string_view::npos))) {
+            return si;
+        }
+        // A number that fills its whole field runs into the unit label after it.
+        if (text::Columns(line, kSiFieldColumn - 1, 1) == " ") {
+            if (const auto si = FieldValue(text::Columns(line, kSiFieldColumn, kValueFieldWidth))) {
+                return si;
+            }
+        }
+        const std::pair<std::size_t, std::string_view> others[] = {{kIpsColumn, kIps},
+                                                                   {kMksColumn, kMks}};
+        for (const auto& [column, system] : others) {
+            if (const auto v = FieldValue(text::Columns(line, column, kValueFieldWidth))) {
+                repairedLines_.push_back(lineNumber_);
+                return converter_.ChangeUnits(system, kSi, slot, *v);
+            }
+        }
+        passedOverLines_.push_back(lineNumber_);
+        return std::nullopt;
+    }
+
+    // The number that a value field begins with (blanks before it skipped, the unit
+    // label after it ignored); empty unless it is one whole finite number.
+    std::optional<double> FieldValue(std::string_view field) const {
+        const auto first = field.find_first_not_of(' ');
+        if (first == std::string_view::npos) {
+            return std::nullopt;
+        }
+        field.remove_prefix(first);
+        return numbers_.ParseEntry(field.substr(0, field.find(' ')));
     }
 
     const NumberParser& numbers_;
@@ -123,6 +172,9 @@ class LibraryReader {
     std::string refusal_;
     std::size_t lineNumber_ = 0;
     std::size_t propertyLines_ = 0;
+    clsUnitConversion converter_;
+    std::vector<std::size_t> repairedLines_;
+    std::vector<std::size_t> passedOverLines_;
 };
 
 // Produces the library text in pieces of about kWriteChunk bytes.
@@ -131,6 +183,12 @@ bool FormatInChunks(std::vector<clsMaterial>& materials, const CategoryNumbering
                     Sink&& sink) {
     std::string buffer;
     buffer.reserve(kWriteChunk + 16384);
+    if (numbering.names.empty()) {
+        // A library without materials: the first line alone, which reads back as an
+        // empty library.
+        buffer += "MATTYPE:";
+        buffer += kLineEnd;
+    }
     for (std::size_t c = 1; c <= numbering.names.size(); ++c) {
         buffer += "MATTYPE:";
         buffer += numbering.names[c - 1];
@@ -199,6 +257,29 @@ ReadOutcome ReadLibraryFile(const std::string& path, const NumberParser& numbers
         return outcome;
     }
     return ReadLibraryText(bytes, numbers, host);
+}
+
+std::string ReadOutcome::RepairMessage() const {
+    constexpr std::size_t kLinesNamed = 5;
+    std::vector<std::size_t> lines = repairedLines;
+    lines.insert(lines.end(), passedOverLines.begin(), passedOverLines.end());
+    if (lines.empty()) {
+        return {};
+    }
+    std::sort(lines.begin(), lines.end());
+    std::string named;
+    for (std::size_t i = 0; i < lines.size() && i < kLinesNamed; ++i) {
+        named += (i == 0 ? "" : ", ") + std::to_string(lines[i]);
+    }
+    if (lines.size() > kLinesNamed) {
+        named += ", ...";
+    }
+    const bool one = lines.size() == 1;
+    return std::to_string(lines.size()) + (one ? " value" : " values") +
+           " of this library could not be read in the SI column (" + (one ? "line " : "lines ") +
+           named +
+           "). Each was taken from its IPS or MKS column where that could be read, "
+           "else the property was left without a value.";
 }
 
 CategoryNumbering NumberCategories(const std::vector<clsMaterial>& materials) {

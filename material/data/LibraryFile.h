@@ -28,6 +28,13 @@ struct ReadOutcome {
     bool accepted = false;
     std::string message;  // why the file was refused; empty when accepted
     LibraryContent content;
+    // Property lines whose SI value could not be read, by line number from 1: repaired
+    // from the line's IPS or MKS value, or passed over (the property has no value).
+    std::vector<std::size_t> repairedLines;
+    std::vector<std::size_t> passedOverLines;
+
+    // What to tell the user once about the lines above; empty for a clean file.
+    std::string RepairMessage() const;
 };
 
 // Reads the text of a library file (CR LF or LF line ends). The SI column is the only

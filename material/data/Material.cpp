@@ -286,6 +286,23 @@ std::string clsMaterial::WriteValue(double dVal) {
     return text::PadRight(out, kValueWidth);
 }
 
+bool ValueFitsLibrary(PropertySlot slot, std::string_view system, double value) {
+    static const clsUnitConversion converter;
+    static const NumberParser plain(".");
+    const double si = converter.ChangeUnits(system, kSi, slot, value);
+    for (const std::string_view to : {kIps, kSi, kMks}) {
+        const double shown = converter.ChangeUnits(kSi, to, slot, si);
+        if (!std::isfinite(shown)) {
+            return false;
+        }
+        const std::string field = clsMaterial::WriteValue(shown);
+        if (field.size() > kValueWidth || !plain.ParseEntry(field)) {
+            return false;  // rounded beyond the largest number, or too wide
+        }
+    }
+    return std::isfinite(si);
+}
+
 void clsMaterial::Map(int Row, std::string_view value) {
     if (host_ == nullptr) {
         return;

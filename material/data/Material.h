@@ -148,6 +148,10 @@ class clsMaterial {
     std::array<double, kSlotCount> values_{};
 };
 
+// Whether `value`, given in `system` for slot `slot`, can be written in its 11-character
+// field of a library file in each of the three systems and read back as a number.
+bool ValueFitsLibrary(PropertySlot slot, std::string_view system, double value);
+
 // Unit labels of a record's slots: the slot labels, with the blank label for every
 // slot of the relaxation, time and WLF groups. One table shared by every record.
 const UnitLabelTable& RecordUnitLabels();

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -17,6 +18,7 @@
 #include <deque>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,6 +27,7 @@
 #include "BaseForm.h"
 #include "LibraryTreeView.h"
 #include "MaterialBrowser.h"
+#include "PropertyPanel.h"
 #include "QtLibraryPrompts.h"
 #include "TextCodec.h"
 #include "ui_fakes.h"
@@ -180,7 +183,7 @@ class BaseFormTest : public QObject {
         Browser b;
         b.toolbarButton("new")->trigger();
         QVERIFY(b.form() != nullptr);
-        QCOMPARE(b.form()->windowTitle(), QString("New File, not Saved"));
+        QCOMPARE(b.form()->windowTitle(), QString("New File, not Saved[*]"));
         QCOMPARE(b.tree()->topLevelItemCount(), 1);
         QCOMPARE(b.children("My Material    "), QStringList{"My Material"});
         QCOMPARE(b.keyOf("My Material"), QString("My Material    My Material0000"));
@@ -197,12 +200,12 @@ class BaseFormTest : public QObject {
         b.toolbarButton("save")->trigger();
         QCOMPARE(b.prompts.saveRequests.size(), std::size_t{1});
         QCOMPARE(b.prompts.saveRequests[0].title, std::string("Save Library File As ..."));
-        QCOMPARE(b.form()->windowTitle(), QString("New File, not Saved"));
+        QCOMPARE(b.form()->windowTitle(), QString("New File, not Saved[*]"));
 
         const std::string path = (b.dir.path() + "/saved.lib").toStdString();
         b.prompts.saveChoices.push_back(path);
         b.toolbarButton("save")->trigger();
-        QCOMPARE(b.form()->windowTitle(), QString::fromStdString(path));
+        QCOMPARE(b.form()->windowTitle(), QString::fromStdString(path) + "[*]");
         QVERIFY(QFileInfo::exists(QString::fromStdString(path)));
         QCOMPARE(b.prompts.unexpected, 0);
     }
@@ -212,7 +215,7 @@ class BaseFormTest : public QObject {
         const std::string path = b.open();
         QCOMPARE(b.prompts.openRequests.size(), std::size_t{1});
         QCOMPARE(b.prompts.openRequests[0].title, std::string("Open Library File..."));
-        QCOMPARE(b.form()->windowTitle(), QString::fromStdString(path));
+        QCOMPARE(b.form()->windowTitle(), QString::fromStdString(path) + "[*]");
         QCOMPARE(b.tree()->topLevelItemCount(), 2);
         QCOMPARE(b.children(kMetals), (QStringList{"Steel  ", "Aluminium  "}));
         QCOMPARE(b.children(kPlastics), QStringList{"Nylon  "});
@@ -265,8 +268,11 @@ class BaseFormTest : public QObject {
         const int exclamation = int(MessageIcon::Exclamation);
         QTest::newRow("category") << kMetals << "Alloys"
                                   << "Cannot rename a Category !" << int(MessageIcon::Question);
-        QTest::newRow("own name") << "Steel  "
-                                  << " STEEL " << exists << exclamation;
+        // Committing the label as it was is no rename; a change of letter case is one.
+        QTest::newRow("unchanged") << "Steel  "
+                                   << "Steel" << QString() << 0;
+        QTest::newRow("own name in capitals") << "Steel  "
+                                              << " STEEL " << QString() << 0;
         QTest::newRow("duplicate") << "Steel  "
                                    << "nylon" << exists << exclamation;
         QTest::newRow("31 characters")
@@ -293,6 +299,11 @@ class BaseFormTest : public QObject {
             QCOMPARE(int(shownIcon), icon);
             QVERIFY(b.item(node) != nullptr);
             QCOMPARE(b.entryNames(), (QStringList{"Steel", "Aluminium", "Nylon"}));
+            return;
+        }
+        if (newText == node.trimmed()) {
+            QVERIFY(b.item(node) != nullptr);  // nothing happened
+            QVERIFY(!b.library().Modified());
             return;
         }
         const QString stored = newText.trimmed();
@@ -649,6 +660,7 @@ class BaseFormTest : public QObject {
         Browser b;
         const std::string path = b.open();
         const std::string question = "Save changes to " + path + " ?";
+        b.action("set")->trigger();  // a change, so that closing asks
 
         b.prompts.answers = {MessageAnswer::Cancel};
         QVERIFY(!b.form()->subWindow()->close());
@@ -680,6 +692,7 @@ class BaseFormTest : public QObject {
     void closingTheWindowWithNoDiscardsTheLibrary() {
         Browser b;
         b.toolbarButton("new")->trigger();
+        b.action("set")->trigger();
         b.prompts.answers = {MessageAnswer::No};
         QVERIFY(b.form()->subWindow()->close());
         QCOMPARE(b.prompts.take(), std::string("Do you want to save changes?"));
@@ -691,6 +704,7 @@ class BaseFormTest : public QObject {
     void exitEndsTheProgramUnlessCancelled() {
         Browser b;
         b.toolbarButton("new")->trigger();
+        b.action("set")->trigger();
         b.prompts.answers = {MessageAnswer::Cancel};
         b.action("fileExitMenu")->trigger();
         QVERIFY(b.frame().isVisible());
@@ -761,6 +775,156 @@ class BaseFormTest : public QObject {
         QCOMPARE(text, QString::fromUtf8("Café € “5”"));
         QCOMPARE(toLibraryText(text), bytes);
         QCOMPARE(toLibraryText(QString::fromUtf8("Ω")), std::string("?"));
+    }
+
+    // ---- Faults met in use ----
+
+    void aLabelEditLeftForAnotherFieldSaysNothing() {
+        Browser b;
+        b.open();
+        b.click("Steel  ");
+        b.tree()->editItem(b.item("Steel  "));
+        QVERIFY(b.tree()->viewport()->findChild<QLineEdit*>() != nullptr);
+        b.field("descriptionText")->setFocus(Qt::MouseFocusReason);
+        for (int step = 0; step < 3; ++step) {
+            QCoreApplication::processEvents();
+        }
+        QVERIFY(b.prompts.shown.empty());
+        QVERIFY(!b.library().Modified());
+    }
+
+    void clickingTheSelectedMaterialShowsTheGridAgain() {
+        Browser b;
+        b.open();
+        b.click("Steel  ");
+        QWidget* grid = b.form()->propertyPanel()->grid();
+        b.field("materialTypeText")->setFocus(Qt::MouseFocusReason);
+        QVERIFY(b.form()->newMaterialMode());
+        QVERIFY(grid->isHidden());
+        const QPoint at = b.tree()->visualItemRect(b.item("Steel  ")).center();
+        QTest::mouseClick(b.tree()->viewport(), Qt::LeftButton, {}, at);
+        QVERIFY(!b.form()->newMaterialMode());
+        QVERIFY(!grid->isHidden());
+        QCOMPARE(b.field("materialNameText")->text(), QString("Steel  "));
+    }
+
+    void tabFromTheTreeReachesTheGridWithoutTheCategoryField() {
+        Browser b;
+        b.open();
+        b.click("Steel  ");
+        b.tree()->setFocus(Qt::OtherFocusReason);
+        QWidget* reached = nullptr;
+        for (int tab = 0; tab < 3; ++tab) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached = QApplication::focusWidget();
+            QVERIFY(reached != b.field("materialTypeText"));
+        }
+        QCOMPARE(reached, static_cast<QWidget*>(b.form()->propertyPanel()->grid()));
+        QVERIFY(!b.form()->newMaterialMode());
+    }
+
+    void deletingEveryMaterialLeavesAnEmptyReadOnlyGridAndSavesAnEmptyLibrary() {
+        Browser b;
+        const std::string path = b.open({{"Metals", "Steel", "Carbon steel"}});
+        b.click("Steel  ");
+        b.prompts.answers = {MessageAnswer::Yes};
+        b.action("delete")->trigger();
+        const QTableWidget* grid = b.form()->propertyPanel()->grid();
+        for (int r = 0; r < grid->rowCount(); ++r) {
+            const QTableWidgetItem* value = grid->item(r, 2);
+            QVERIFY(value == nullptr || value->text().isEmpty());
+            QVERIFY(value == nullptr || !(value->flags() & Qt::ItemIsEditable));
+        }
+        b.action("saveMenu")->trigger();
+        std::ifstream in(path, std::ios::binary);
+        const std::string saved((std::istreambuf_iterator<char>(in)), {});
+        QCOMPARE(saved, std::string("MATTYPE:\r\n"));
+    }
+
+    void charactersTheLibraryCannotHoldAreRefusedWhereTyped() {
+        Browser b;
+        b.open();
+        b.click("Steel  ");
+        QLineEdit* name = b.field("materialNameText");
+        name->setFocus(Qt::OtherFocusReason);
+        name->setText("Stahl");
+        for (const QChar c : QString::fromUtf8("\xC3\xA4\xCE\xA9")) {  // ä, then Ω
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(name, &press);
+        }
+        QCOMPARE(name->text(), QString::fromUtf8("Stahl\xC3\xA4"));
+        QCOMPARE(b.prompts.take(),
+                 std::string("The text holds the character U+03A9, which a material library "
+                             "cannot hold. Please type another character."));
+        b.rename("Nylon  ", QString::fromUtf8("Nylon \xE6\x97\xA5"));
+        QVERIFY(b.prompts.take().find("U+65E5") != std::string::npos);
+        QVERIFY(b.item("Nylon  ") != nullptr);
+    }
+
+    // ---- Unsaved changes, undo, search, Delete key ----
+
+    void theCaptionMarksChangesAndUndoTakesThemBack() {
+        Browser b;
+        b.open();
+        b.click("Nylon  ");
+        QVERIFY(!b.form()->isWindowModified());
+        QVERIFY(!b.action("undoMenu")->isEnabled());
+        QCOMPARE(b.action("undoMenu")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QCOMPARE(b.action("redoMenu")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Y));
+        // The new items take access keys no item of the menu had, so that Alt+E, D still
+        // deletes at once.
+        QStringList keys;
+        for (const QAction* item : b.form()->editMenu()->actions()) {
+            const qsizetype at = item->text().indexOf('&');
+            if (at >= 0) {
+                keys << item->text().mid(at + 1, 1).toUpper();
+            }
+        }
+        QCOMPARE(keys.count("U"), 1);
+        QCOMPARE(keys.count("E"), 1);
+        QCOMPARE(keys.count("D"), 1);
+
+        b.prompts.answers = {MessageAnswer::Yes};
+        QTest::keyClick(b.tree(), Qt::Key_Delete);  // Delete asks its question
+        QCOMPARE(b.prompts.take(), std::string("Are you sure, you want to delete Nylon   ?"));
+        QVERIFY(b.item("Nylon  ") == nullptr);
+        QVERIFY(b.form()->isWindowModified());
+        QVERIFY(b.action("undoMenu")->isEnabled());
+        QVERIFY(b.frame().isWindowModified());  // the maximized window's mark on the frame
+
+        b.action("undoMenu")->trigger();
+        QVERIFY(b.item("Nylon  ") != nullptr);
+        QCOMPARE(b.field("materialNameText")->text(), QString("Nylon  "));
+        QVERIFY(!b.form()->isWindowModified());
+        QVERIFY(b.action("redoMenu")->isEnabled());
+        b.action("redoMenu")->trigger();
+        QVERIFY(b.item("Nylon  ") == nullptr);
+
+        b.action("saveMenu")->trigger();
+        QVERIFY(!b.form()->isWindowModified());
+        QVERIFY(b.form()->subWindow()->close());  // saved: nothing asked
+        QVERIFY(b.prompts.shown.empty());
+    }
+
+    void theFilterShowsMatchingMaterialsWithTheirCategories() {
+        Browser b;
+        b.open();
+        QTest::keyClick(b.tree(), Qt::Key_F, Qt::ControlModifier);
+        QLineEdit* filter = b.form()->findChild<QLineEdit*>("filterText");
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(filter));
+        QTest::keyClicks(filter, "NYL");
+        QVERIFY(b.item(kMetals)->isHidden());
+        QVERIFY(!b.item(kPlastics)->isHidden() && !b.item("Nylon  ")->isHidden());
+        b.click("Nylon  ");
+        QCOMPARE(b.field("descriptionText")->text(), QString("PA 66"));
+
+        filter->setText("6061");  // the description of Aluminium
+        QVERIFY(!b.item("Aluminium  ")->isHidden() && b.item("Steel  ")->isHidden());
+        QTest::keyClick(filter, Qt::Key_Escape);
+        QVERIFY(filter->text().isEmpty());
+        QVERIFY(!b.item("Steel  ")->isHidden() && !b.item(kMetals)->isHidden());
+        QCOMPARE(b.entryNames(), (QStringList{"Steel", "Aluminium", "Nylon"}));
+        QVERIFY(!b.library().Modified());
     }
 };
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "AboutForm.h"
-#include "FrameCommands.h"
+#include "app/FrameCommands.h"
 #include "MDIForm1.h"
 
 using material::AboutForm;

@@ -11,6 +11,13 @@ target_link_libraries(kt_material_samples PUBLIC kt_material_data)
 add_executable(make_korwkmat EXCLUDE_FROM_ALL ${_tools}/make_korwkmat.cpp)
 target_link_libraries(make_korwkmat PRIVATE kt_material_samples)
 
+# Built on demand: cmake --build <build> --target make_screenshots, then
+# <build>/bin/make_screenshots examples/korwkmat.lib docs
+if(KT_BUILD_UI)
+    add_executable(make_screenshots EXCLUDE_FROM_ALL ${_tools}/make_screenshots.cpp)
+    target_link_libraries(make_screenshots PRIVATE kt_material_browser)
+endif()
+
 kt_add_core_test(material_sample_library_test
     SOURCES ${_grid_here}/sample_library_test.cpp
     LIBS kt_material_samples)

@@ -131,6 +131,14 @@ class FakeWindow : public LibraryWindow {
     void EndGridEdit() override { ++gridEditsEnded; }
     void ShowMaterialAgain() override { ++materialReshows; }
     void NodeClick(const std::string& key) override { nodeClicks.push_back(key); }
+    bool modified = false;
+    bool canUndo = false;
+    bool canRedo = false;
+    void ShowEditState(bool m, bool u, bool r) override {
+        modified = m;
+        canUndo = u;
+        canRedo = r;
+    }
 };
 
 // Files kept in memory; the next `failingWrites` writes fail as if write-protected.

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -61,11 +63,11 @@ TEST(LibraryReadTest, HeadersAndLenientLines) {
     EXPECT_EQ(a.MaterialDescription(), "first");
     EXPECT_TRUE(a.HasValue(13));
     EXPECT_TRUE(a.HasValue(14));
-    EXPECT_TRUE(a.HasValue(0));   // an unreadable SI text reads as 0, as ever
+    EXPECT_FALSE(a.HasValue(0));  // no column of the EX line can be read: no value
     EXPECT_FALSE(a.HasValue(4));  // 1E999 is unreadable; the blank-led line is skipped
     EXPECT_FALSE(a.HasValue(69));
-    // Entry values: property lines in order (DENS, BOGUS, EX, C (Cp), ENDTYPE).
-    const std::array<double, 11> values = {7850, 0, 0, 460, 0};
+    // Entry values: property lines with a value in order (DENS, BOGUS, C (Cp), ENDTYPE).
+    const std::array<double, 11> values = {7850, 0, 460, 0};
     EXPECT_EQ(r.content.entries[0].values, values);
     EXPECT_EQ(r.content.entries[0].categoryKey, "No Category    ");
     EXPECT_EQ(r.content.entries[0].nameText, "Alpha  ");
@@ -92,6 +94,61 @@ TEST(LibraryReadTest, OnlyTheSiColumnCounts) {
     clsMaterial m = r.content.materials.at(0);
     m.setProperty("EX");
     EXPECT_EQ(m.value(), 2.07e11);
+}
+
+TEST(LibraryReadTest, AnUnreadableSiValueIsTakenFromTheIpsOrMksColumn) {
+    // EX: 1 psi is 6894.757 N/m^2 and 0.070307 Kgf/cm^2.
+    struct Case {
+        const char* what;
+        std::string line;
+        std::optional<double> si;  // empty: the property has no value
+        bool noted;
+    };
+    const clsUnitConversion units;
+    const double fromIps = units.ChangeUnits(kIps, kSi, 0, 1.0);
+    const double fromMks = units.ChangeUnits(kMks, kSi, 0, 7.0307e-2);
+    const std::string ips = "EX        1          psi               ";
+    const std::string mks = "7.0307E-2  Kgf/cm^2            ";
+    const std::vector<Case> cases = {
+        {"clean", ips + mks + "   6894.757   N/m^2", 6894.757, false},
+        {"clean, a number filling its field", ips + mks + "-12345E+300N/m^2", -1.2345e304, false},
+        {"letters in SI", ips + mks + "   abc        N/m^2", fromIps, true},
+        {"comma in SI", ips + mks + "   7,85E3     N/m^2", fromIps, true},
+        {"overflow in SI", ips + mks + "   1E999      N/m^2", fromIps, true},
+        {"too short for SI", ips + mks, fromIps, true},
+        {"only MKS readable", "EX        abc        psi               " + mks, fromMks, true},
+        {"nothing readable", "EX        abc", std::nullopt, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ReadOutcome r = ReadLibraryText(Line("MATTYPE:S") + Line("MATL:X            : X :") +
+                                                  Line(c.line) + Line("ENDMATL") + Line("ENDTYPE"),
+                                              kDot);
+        ASSERT_TRUE(r.accepted);
+        clsMaterial m = r.content.materials.at(0);
+        m.setProperty("EX");
+        EXPECT_EQ(m.HasValue(m.Index()), c.si.has_value());
+        if (c.si) {
+            EXPECT_NEAR(m.value(), *c.si, std::abs(*c.si) * 1e-6);
+        }
+        EXPECT_EQ(r.RepairMessage().empty(), !c.noted) << r.RepairMessage();
+        if (c.noted) {
+            EXPECT_NE(r.RepairMessage().find("(line 3)"), std::string::npos);
+        }
+    }
+}
+
+TEST(LibraryReadTest, TheRepairNoteNamesTheFirstFewLines) {
+    std::string text = Line("MATTYPE:S") + Line("MATL:X            : X :");
+    for (int i = 0; i < 7; ++i) {
+        text += Line("EX        bad");
+    }
+    const ReadOutcome r = ReadLibraryText(text, kDot);
+    EXPECT_EQ(r.passedOverLines.size(), 7u);
+    EXPECT_EQ(r.RepairMessage(),
+              "7 values of this library could not be read in the SI column (lines 3, 4, 5, 6, "
+              "7, ...). Each was taken from its IPS or MKS column where that could be read, else "
+              "the property was left without a value.");
 }
 
 TEST(LibraryReadTest, MoreMaterialsThanTheLibraryHoldsAreRefused) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "data/LibraryFile.h"
 #include "data/Text.h"
@@ -65,7 +66,7 @@ double ValueOf(const clsMaterial& record, std::string_view code) {
 }
 
 class LibraryTest : public ::testing::Test {
-  protected:
+  public:
     LibraryTest() {
         files.files["/lib/metals.lib"] =
             LibraryText({{"Metals", {{"Steel", 2.1e11}, {"Copper", 1.17e11}}},
@@ -76,12 +77,23 @@ class LibraryTest : public ::testing::Test {
     // Opens a file of `files`, answering the save question of an open library with No.
     void Open(const std::string& path) {
         prompts.openChoices.push_back(path);
-        if (library.IsOpen()) {
+        if (library.Modified()) {
             prompts.answers.push_back(kNo);
         }
         library.OpenLibrary();
         ASSERT_TRUE(prompts.answers.empty());
         ASSERT_EQ(library.Caption(), path);
+    }
+
+    // One change of the library: the values of material 0 are zeroed.
+    void Change() {
+        Select(0);
+        library.ResetMaterial();
+    }
+
+    std::string KeyOf(int position) const {
+        const MaterialEntry& e = library.Content().entries.at(static_cast<std::size_t>(position));
+        return MaterialKey(e.categoryKey, e.nameText, position);
     }
 
     void Select(int position) {
@@ -150,6 +162,7 @@ TEST_F(LibraryTest, NewGivesOneSampleMaterialAndShowsTheWindow) {
 
 TEST_F(LibraryTest, NewOnAnOpenLibraryAsksFirstAndCancelKeepsIt) {
     Open("/lib/metals.lib");
+    Change();
     prompts.answers = {kCancel};
     library.NewLibrary();
     EXPECT_EQ(prompts.shown.back().text, "Save changes to /lib/metals.lib ?");
@@ -206,18 +219,30 @@ TEST_F(LibraryTest, SaveWritesCategoriesThatDifferInCaseUnderOneHeader) {
     EXPECT_LT(metals, written.find("Iron"));
 }
 
-TEST_F(LibraryTest, NothingToSaveWithoutMaterials) {
+TEST_F(LibraryTest, NothingToSaveWithoutALibrary) {
     prompts.answers = {kOk};
-    EXPECT_FALSE(library.Save());  // no library at all
-    library.NewLibrary();
-    Select(0);
-    prompts.answers = {kYes, kOk};
-    library.DeleteMaterial();
-    EXPECT_FALSE(library.SaveAs());
+    EXPECT_FALSE(library.Save());
     EXPECT_EQ(prompts.shown.back().text, "Nothing to be saved.");
     EXPECT_EQ(prompts.shown.back().icon, MessageIcon::None);
     EXPECT_TRUE(prompts.saveRequests.empty());
     EXPECT_EQ(files.writeAttempts, 0);
+}
+
+TEST_F(LibraryTest, ALibraryWithoutMaterialsIsSavedAndOpensEmpty) {
+    Open("/lib/woods.lib");
+    Select(0);
+    prompts.answers = {kYes};
+    library.DeleteMaterial();
+    EXPECT_EQ(library.LastPosition(), -1);
+    EXPECT_EQ(window.materialReshows, 1);  // the grid no longer shows the deleted values
+    ASSERT_TRUE(library.Save());
+    EXPECT_EQ(files.files["/lib/woods.lib"], "MATTYPE:\r\n");
+
+    prompts.shown.clear();
+    Open("/lib/woods.lib");
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(library.LastPosition(), -1);
+    EXPECT_EQ(library.SelectedMaterialPosition(), -1);
 }
 
 TEST_F(LibraryTest, AFailedWriteAsksRetryOrCancelAndKeepsTheLibrary) {
@@ -247,6 +272,7 @@ TEST_F(LibraryTest, AFailedWriteAsksRetryOrCancelAndKeepsTheLibrary) {
 
 TEST_F(LibraryTest, CloseAsksAboutTheNamedFileAndCancelKeepsEverything) {
     Open("/lib/metals.lib");
+    Change();
     prompts.answers = {kCancel};
     EXPECT_TRUE(library.CloseLibrary());
     ASSERT_EQ(prompts.shown.size(), 1u);
@@ -270,6 +296,7 @@ TEST_F(LibraryTest, CloseAsksAboutTheNamedFileAndCancelKeepsEverything) {
 
 TEST_F(LibraryTest, CloseWithYesSavesAndASaveThatDidNotHappenKeepsTheLibrary) {
     library.NewLibrary();
+    Change();
     prompts.answers = {kYes};  // then the save dialog is cancelled
     EXPECT_TRUE(library.CloseLibrary());
     EXPECT_EQ(prompts.shown[0].text, "Do you want to save changes?");
@@ -613,6 +640,170 @@ TEST_F(LibraryTest, NumbersFollowTheUsersDecimalSeparator) {
 }
 
 // ---- The tree model --------------------------------------------------------------
+
+// ---- Unsaved changes, undo and redo ---------------------------------------------------
+
+// The library as a file would hold it, with the order and names of its entries.
+std::string Snapshot(const Module1& library) {
+    std::vector<clsMaterial> materials = library.Content().materials;
+    std::string text = FormatLibrary(materials, NumberCategories(materials));
+    for (const MaterialEntry& entry : library.Content().entries) {
+        text += "|" + entry.categoryKey + entry.nameText;
+    }
+    return text;
+}
+
+struct ChangeCase {
+    const char* what;
+    std::function<void(LibraryTest&)> change;
+};
+
+class LibraryChangeTest : public LibraryTest, public ::testing::WithParamInterface<ChangeCase> {};
+
+TEST_P(LibraryChangeTest, MarksTheLibraryModifiedAndUndoRedoTakeItBackAndForth) {
+    Open("/lib/metals.lib");
+    EXPECT_FALSE(library.Modified() || window.modified || window.canUndo);
+    const std::string opened = Snapshot(library);
+
+    GetParam().change(*this);
+    ASSERT_TRUE(prompts.answers.empty());
+    prompts.shown.clear();
+    const std::string changed = Snapshot(library);
+    EXPECT_NE(changed, opened);
+    EXPECT_TRUE(library.Modified() && window.modified && window.canUndo);
+    EXPECT_FALSE(window.canRedo);
+
+    ASSERT_TRUE(library.Undo());
+    EXPECT_EQ(Snapshot(library), opened);
+    EXPECT_FALSE(library.Modified() || window.modified || window.canUndo);
+    EXPECT_TRUE(window.canRedo);
+    EXPECT_FALSE(library.Undo());  // back at the state at open
+
+    ASSERT_TRUE(library.Redo());
+    EXPECT_EQ(Snapshot(library), changed);
+    EXPECT_TRUE(library.Modified());
+
+    // Saved, it asks nothing on closing; undone after the save, it is modified again.
+    ASSERT_TRUE(library.Save());
+    EXPECT_FALSE(library.Modified() || window.modified);
+    ASSERT_TRUE(library.Undo());
+    EXPECT_TRUE(library.Modified() && window.modified);
+    ASSERT_TRUE(library.Redo());
+    EXPECT_FALSE(library.CloseLibrary());
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryChange, LibraryChangeTest,
+                         ::testing::Values(ChangeCase{"clear",
+                                                      [](LibraryTest& t) {
+                                                          t.Select(1);
+                                                          t.library.ResetMaterial();
+                                                      }},
+                                           ChangeCase{"delete",
+                                                      [](LibraryTest& t) {
+                                                          t.Select(1);
+                                                          t.prompts.answers = {MessageAnswer::Yes};
+                                                          t.library.DeleteMaterial();
+                                                      }},
+                                           ChangeCase{"drag to another category",
+                                                      [](LibraryTest& t) {
+                                                          t.Select(0);
+                                                          t.library.SetDragSourceKey(
+                                                              t.library.Tree().Selected()->key);
+                                                          t.library.MoveMaterial("Plastics    ");
+                                                      }},
+                                           ChangeCase{"grid entry",
+                                                      [](LibraryTest& t) {
+                                                          t.Select(2);
+                                                          t.library.EnterGridValue(
+                                                              1,
+                                                              "5");  // EX of the first model type
+                                                      }},
+                                           ChangeCase{"grid entry emptied",
+                                                      [](LibraryTest& t) {
+                                                          t.Select(2);
+                                                          t.library.EnterGridValue(1, "");
+                                                      }}),
+                         [](const ::testing::TestParamInfo<ChangeCase>& info) {
+                             std::string name = info.param.what;
+                             std::replace(name.begin(), name.end(), ' ', '_');
+                             return name;
+                         });
+
+TEST_F(LibraryTest, AMoveToACategoryKeyReadFromTheListsLandsThere) {
+    Open("/lib/metals.lib");
+    library.SetDragSourceKey(KeyOf(0));
+    // The key passed refers into the entry list the move rearranges.
+    library.MoveMaterial(library.Content().entries[2].categoryKey);
+    EXPECT_THAT(Names(), ElementsAre("Copper", "Nylon", "Steel"));
+    EXPECT_EQ(library.Content().entries[2].categoryKey, "Plastics    ");
+    EXPECT_EQ(library.SelectedMaterialPosition(), 2);
+}
+
+TEST_F(LibraryTest, UndoShowsTheMaterialItRestores) {
+    Open("/lib/metals.lib");
+    Select(1);
+    prompts.answers = {kYes};
+    library.DeleteMaterial();
+    window.nodeClicks.clear();
+    ASSERT_TRUE(library.Undo());
+    EXPECT_THAT(Names(), ElementsAre("Steel", "Copper", "Nylon"));
+    EXPECT_EQ(library.SelectedMaterialPosition(), 1);
+    EXPECT_THAT(window.nodeClicks, ElementsAre("Metals    Copper  0001"));
+
+    Select(2);
+    library.EnterGridValue(1, "7");
+    Select(0);
+    ASSERT_TRUE(library.Undo());
+    EXPECT_EQ(library.SelectedMaterialPosition(), 2);
+    EXPECT_EQ(ValueOf(library.Content().materials[2], "EX"), 2.8e9);
+}
+
+TEST_F(LibraryTest, ANewStepDropsWhatCouldBeRedone) {
+    Open("/lib/metals.lib");
+    window.unitPosition = 1;  // entries in SI
+    Select(0);
+    library.EnterGridValue(1, "1");
+    library.EnterGridValue(1, "2");
+    ASSERT_TRUE(library.Undo());
+    library.EnterGridValue(1, "3");
+    EXPECT_FALSE(library.CanRedo());
+    ASSERT_TRUE(library.Undo());
+    EXPECT_EQ(ValueOf(library.Content().materials[0], "EX"), 1.0);
+    library.EnterGridValue(1, "1");  // the value it holds: no step
+    EXPECT_TRUE(library.CanRedo());
+}
+
+TEST_F(LibraryTest, ANewLibraryIsUnchangedAndAnImportedOneHasSomethingToSave) {
+    library.NewLibrary();
+    EXPECT_FALSE(library.Modified());
+    EXPECT_FALSE(library.CloseLibrary());  // nothing asked
+    EXPECT_TRUE(prompts.shown.empty());
+
+    workbook.materials = {{"Steel", "Metals", {2.1e11}}};
+    prompts.openChoices = {"/data/steel.xls"};
+    library.OpenLibrary();
+    EXPECT_TRUE(library.Modified() && window.modified);
+    EXPECT_FALSE(library.CanUndo());
+}
+
+TEST_F(LibraryTest, ValuesRepairedWhileReadingAreToldOnceAfterOpening) {
+    files.files["/lib/clean.lib"] = LibraryText({{"Metals", {{"Steel", 2.1e11}}}});
+    Open("/lib/clean.lib");
+    EXPECT_TRUE(prompts.shown.empty());
+
+    std::string text = LibraryText({{"Metals", {{"Steel", 2.1e11}, {"Iron", 1e11}}}});
+    const std::string bad = text::PadRight("EX", 67) + "abc";
+    text.replace(text.find(text::PadRight("EX", 67)), 67 + 11, bad);
+    files.files["/lib/bad.lib"] = text;
+    prompts.openChoices = {"/lib/bad.lib"};
+    prompts.answers = {kOk};
+    library.OpenLibrary();
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].icon, MessageIcon::Information);
+    EXPECT_NE(prompts.shown[0].text.find("(line 3)"), std::string::npos) << prompts.shown[0].text;
+    EXPECT_FALSE(library.Content().materials[0].HasValue(0));  // passed over, not 0
+}
 
 class RecordingListener : public TreeListener {
   public:

@@ -27,9 +27,9 @@
 #include "BaseForm.h"
 #include "LibraryTreeView.h"
 #include "MaterialBrowser.h"
-#include "PanelRules.h"
 #include "PropertyPanel.h"
 #include "QtLibraryPrompts.h"
+#include "app/PanelRules.h"
 #include "data/LibraryFile.h"
 #include "data/ModelCatalogue.h"
 #include "ui_fakes.h"
@@ -217,6 +217,10 @@ class PanelTest : public QObject {
         QTest::newRow("blanks") << "DENS"
                                 << "   " << false << 0.0 << ""
                                 << "   " << false;
+        QTest::newRow("too large for its field")
+            << "EX"
+            << "1.7976931348623157e308" << false << 0.0
+            << QString::fromLatin1(kValueTooLargeMessage.data()) << "" << true;
         QTest::newRow("positive") << "DENS"
                                   << " 7800 " << true << 7800.0 << ""
                                   << " 7800 " << false;
@@ -514,6 +518,68 @@ class PanelTest : public QObject {
         QVERIFY(b.prompts.shown.empty());
     }
 
+    void anIpsEntryTooLargeInSiIsRefused() {
+        Browser b;
+        b.openSample();
+        b.setUnits(0);
+        const double before = *heldValue(b.selectedRecord(), "EX");
+        b.typeAndLeave("EX", "1e308");
+        QCOMPARE(b.prompts.take(), std::string(kValueTooLargeMessage));
+        QCOMPARE(b.cell("EX"), QString());
+        QCOMPARE(*heldValue(b.selectedRecord(), "EX"), before);
+    }
+
+    void columnsFitTheirTextsAndARefreshKeepsThem() {
+        Browser b;
+        b.openSample();
+        b.setUnits(1);
+        b.button("AddSet")->click();  // every value becomes "0": a narrow value column
+        b.typeAndLeave("EX", "123456789012345");
+        const QFontMetrics metrics(b.grid()->font());
+        QVERIFY(b.grid()->columnWidth(kValueColumn) > metrics.horizontalAdvance(b.cell("EX")));
+        for (int c = 0; c < kUnitsColumn; ++c) {
+            for (int r = 0; r < b.grid()->rowCount(); ++r) {
+                QVERIFY(b.grid()->columnWidth(c) >
+                        metrics.horizontalAdvance(b.grid()->item(r, c)->text()));
+            }
+        }
+        b.grid()->scrollToBottom();
+        QList<int> widths;
+        for (int c = 0; c < kUnitsColumn; ++c) {
+            widths << b.grid()->columnWidth(c);
+        }
+        b.panel()->typeCombo_Click();  // the same texts again
+        for (int c = 0; c < kUnitsColumn; ++c) {
+            QCOMPARE(b.grid()->columnWidth(c), widths[c]);
+        }
+    }
+
+    void aValueCellsTooltipShowsAllThreeSystems() {
+        Browser b;
+        b.openSample();
+        b.setUnits(1);
+        const QString tip = b.grid()->item(b.rowOf("EX"), kValueColumn)->toolTip();
+        const QStringList lines = tip.split('\n');
+        QCOMPARE(lines.size(), 3);
+        QVERIFY2(lines[0].startsWith("IPS: ") && lines[0].endsWith(" psi"), qPrintable(tip));
+        QVERIFY2(lines[1].startsWith("SI: ") && lines[1].endsWith(" N/m^2"), qPrintable(tip));
+        QVERIFY2(lines[2].startsWith("MKS: ") && lines[2].endsWith(" Kgf/cm^2"), qPrintable(tip));
+    }
+
+    void aGridEntryIsUndoneAndRedoneInTheWindow() {
+        Browser b;
+        b.openSample();
+        b.setUnits(1);
+        const QString shown = b.cell("DENS");
+        b.typeAndLeave("DENS", "1234");
+        QVERIFY(b.form()->isWindowModified());
+        b.action("undoMenu")->trigger();
+        QCOMPARE(b.cell("DENS"), shown);
+        QVERIFY(!b.form()->isWindowModified());
+        b.action("redoMenu")->trigger();
+        QCOMPARE(b.cell("DENS"), QString("1234"));
+    }
+
     void nameCodes_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("code");
@@ -546,32 +612,6 @@ class PanelTest : public QObject {
             b.setUnits(position++ % 3);
             QApplication::processEvents();
         }
-    }
-
-    // Pictures of the window for the documentation, written when KT_DOCS_DIR is set.
-    void screenshots() {
-        const QString docs = qEnvironmentVariable("KT_DOCS_DIR");
-        if (docs.isEmpty()) {
-            QSKIP("KT_DOCS_DIR not set");
-        }
-        Browser b;
-        b.openSample();
-        b.click("S235JR structural steel");
-        auto shoot = [&](const char* name) {
-            QApplication::processEvents();
-            QVERIFY(b.browser->frame().grab().save(QDir(docs).filePath(name)));
-        };
-        b.setType(0);
-        b.setUnits(1);
-        shoot("material-library.png");
-        b.setUnits(0);
-        shoot("material-ips.png");
-        b.setUnits(2);
-        shoot("material-mks.png");
-        b.click("Epoxy resin, viscoelastic");
-        b.setType(12);
-        b.browser->frame().resize(1100, 1160);  // all 39 rows in view
-        shoot("material-type12.png");
     }
 };
 

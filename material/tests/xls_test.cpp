@@ -101,10 +101,14 @@ TEST(SheetRules, ReadsMaterialsUpToTheEndRow) {
          FakeSheet({row("Name", "A"), value(0), value(1), value(2), value(3), value(4), value(5),
                     value(6), value(7), value(8), value(9), value(10), row("End")}),
          {{"A", "", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}}}},
-        {"cell texts become the library's single-byte text; what it cannot hold becomes ?",
-         FakeSheet({row("Name", "Stahl \xC3\x84 \xE2\x82\xAC"),
-                    row("Type", "\xE6\x97\xA5 Metal\xFF"), row("End")}),
-         {{"Stahl \xC4 \x80", "? Metal?", {}}}},
+        {"cell texts become the library's single-byte text",
+         FakeSheet({row("Name", "Stahl \xC3\x84 \xE2\x82\xAC"), row("Type", "Metal \xC2\xB5"),
+                    row("End")}),
+         {{"Stahl \xC4 \x80", "Metal \xB5", {}}}},
+        {"texts at the file's limits, blanks around them not counted",
+         FakeSheet({row("Name", ("  " + std::string(30, 'n') + "  ").c_str()),
+                    row("Type", std::string(25, 'c').c_str()), row("End")}),
+         {{"  " + std::string(30, 'n') + "  ", std::string(25, 'c'), {}}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -135,6 +139,19 @@ TEST(SheetRules, LimitBreakingSheetsFailWithRowAndReason) {
         {FakeSheet({}), "Row 1: the sheet ends without an \"End\" row"},
         {FakeSheet({row("Name", "A"), cells(unreadable())}), "Row 2: column 1 cannot be read"},
         {FakeSheet({cells(text("Name"), unreadable())}), "Row 1: column 2 cannot be read"},
+        {FakeSheet({row("Name", "A name exceeding thirty chars!!"), row("End")}),
+         "Row 1: the name \"A name exceeding thirty chars!!\" is longer than 30 characters"},
+        {FakeSheet({row("Name", "A"), row("Type", "Category of twenty-six chr"), row("End")}),
+         "Row 2: the category \"Category of twenty-six chr\" is longer than 25 characters"},
+        {FakeSheet({row("Name", "Steel"), row("Name", "Stahl \xCE\xA9"), row("End")}),
+         "Row 2: the name \"Stahl ?\" holds the character U+03A9, which a material library "
+         "cannot hold"},
+        {FakeSheet({row("Name", "A"), row("Type", "\xE6\x97\xA5 Metal"), row("End")}),
+         "Row 2: the category \"? Metal\" holds the character U+65E5, which a material "
+         "library cannot hold"},
+        {FakeSheet({row("Name", "Metal\xFF"), row("End")}),
+         "Row 1: the name \"Metal?\" holds an unreadable character, which a material "
+         "library cannot hold"},
     };
     for (const auto& [sheet, error] : cases) {
         const auto result = importSheet(sheet);

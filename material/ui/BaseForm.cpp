@@ -7,6 +7,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -16,12 +17,13 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "LibraryEditor.h"
 #include "LibraryTreeView.h"
 #include "MDIForm1.h"
 #include "PropertyPanel.h"
 #include "Resources.h"
 #include "TextCodec.h"
+#include "app/LibraryEditor.h"
+#include "app/TreeFilter.h"
 #include "data/library/Module1.h"
 #include "units/UnitSystems.h"
 
@@ -89,8 +91,17 @@ BaseForm::~BaseForm() {
 // ---- Controls and menus ----------------------------------------------------------------
 
 void BaseForm::buildControls() {
-    tree_ = new LibraryTreeView(this);
+    auto* treeSide = new QWidget(this);
+    auto* treeLayout = new QVBoxLayout(treeSide);
+    treeLayout->setContentsMargins(0, 0, 0, 0);
+    filterText_ = new QLineEdit(treeSide);
+    filterText_->setObjectName(QStringLiteral("filterText"));
+    filterText_->setPlaceholderText(QStringLiteral("Filter (Ctrl+F)"));
+    filterText_->setClearButtonEnabled(true);
+    tree_ = new LibraryTreeView(treeSide);
     tree_->setObjectName(QStringLiteral("TreeView1"));
+    treeLayout->addWidget(filterText_);
+    treeLayout->addWidget(tree_, 1);
 
     auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("materialPanel"));
@@ -125,7 +136,7 @@ void BaseForm::buildControls() {
     cmdNewMaterial_->hide();
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->addWidget(tree_);
+    splitter->addWidget(treeSide);
     splitter->addWidget(panel);
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
@@ -137,11 +148,27 @@ void BaseForm::buildControls() {
 
     for (QLineEdit* field : {materialTypeText_, materialNameText_, descriptionText_}) {
         field->installEventFilter(this);
+        connect(field, &QLineEdit::textChanged, this, [this, field](const QString& text) {
+            if (encodeLibraryText(text).complete()) {
+                keptTexts_.insert(field, text);
+            }
+        });
+        connect(field, &QLineEdit::textEdited, this,
+                [this, field](const QString& text) { fieldEdited(field, text); });
     }
+    filterText_->installEventFilter(this);
+    connect(filterText_, &QLineEdit::textChanged, this, &BaseForm::applyFilter);
+    connect(tree_, &LibraryTreeView::currentClicked, this,
+            [this](const QByteArray& key) { TreeView1_NodeClick(key.toStdString()); });
+    connect(tree_, &LibraryTreeView::deletePressed, this, [this] { library_.DeleteMaterial(); });
+    setTabOrder();
     // Stored as typed as well as on leaving: a save by shortcut or toolbar leaves the
     // focus where it is, and the description would be missing from the file.
-    connect(descriptionText_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { storeDescription(text); });
+    connect(descriptionText_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (encodeLibraryText(text).complete()) {
+            storeDescription(text);
+        }
+    });
     connect(cmdNewMaterial_, &QPushButton::clicked, this, &BaseForm::onNewMaterial);
     connect(reset_, &QPushButton::clicked, this, &BaseForm::onMaterialSet);
     connect(addSet_, &QPushButton::clicked, this, &BaseForm::onClearValues);
@@ -201,6 +228,19 @@ void BaseForm::buildMenus() {
                                     QKeySequence(Qt::CTRL | Qt::Key_C));
     QAction* pasteItem = addMenuItem(editMenu_, "pasteMaterial", QStringLiteral("&Paste"),
                                      QKeySequence(Qt::CTRL | Qt::Key_V));
+    editMenu_->addSeparator()->setObjectName(QStringLiteral("separatorUndo"));
+    undoItem_ = addMenuItem(editMenu_, "undoMenu", QStringLiteral("&Undo"),
+                            QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redoItem_ = addMenuItem(editMenu_, "redoMenu", QStringLiteral("R&edo"),
+                            QKeySequence(Qt::CTRL | Qt::Key_Y));
+    undoItem_->setEnabled(false);
+    redoItem_->setEnabled(false);
+    auto* findItem = new QAction(this);
+    findItem->setObjectName(QStringLiteral("findShortcut"));
+    findItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    findItem->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(findItem);
+    connect(findItem, &QAction::triggered, this, &BaseForm::focusFilter);
 
     auto* view = new QMenu(QStringLiteral("&View"), this);
     view->setObjectName(QStringLiteral("windowViewMenu"));
@@ -237,6 +277,8 @@ void BaseForm::buildMenus() {
     connect(deleteItem, &QAction::triggered, this, [this] { library_.DeleteMaterial(); });
     connect(copyItem, &QAction::triggered, this, &BaseForm::onCopyMaterial);
     connect(pasteItem, &QAction::triggered, this, &BaseForm::onPasteMaterial);
+    connect(undoItem_, &QAction::triggered, this, [this] { library_.Undo(); });
+    connect(redoItem_, &QAction::triggered, this, [this] { library_.Redo(); });
     // The tick follows the bar, whatever it showed before.
     connect(toolbarItem_, &QAction::triggered, this,
             [this] { toolbarItem_->setChecked(frame_.toggleToolbar()); });
@@ -317,6 +359,7 @@ void BaseForm::loadTreeImage(const QString& key, const QString& resource) {
 
 void BaseForm::showTree() {
     tree_->show();
+    tree_->setFocus(Qt::OtherFocusReason);  // a library shown starts in its tree
 }
 
 void BaseForm::setPanelTexts(const QString& category, const QString& name,
@@ -369,6 +412,73 @@ const std::string& BaseForm::shownUnitSystem() const {
     return panel_->shownUnitSystem();
 }
 
+void BaseForm::showEditState(bool modified, bool canUndo, bool canRedo) {
+    setWindowModified(modified);
+    if (QMdiSubWindow* sub = subWindow()) {
+        sub->setWindowModified(modified);
+    }
+    undoItem_->setEnabled(canUndo);
+    redoItem_->setEnabled(canRedo);
+}
+
+// ---- Filter ------------------------------------------------------------------------------
+
+void BaseForm::focusFilter() {
+    filterText_->setFocus(Qt::ShortcutFocusReason);
+    filterText_->selectAll();
+}
+
+void BaseForm::applyFilter() {
+    const MaterialFilter filter(encodeLibraryText(filterText_->text()));
+    tree_->setUpdatesEnabled(false);
+    for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
+        filterItem(tree_->topLevelItem(i), filter);
+    }
+    tree_->setUpdatesEnabled(true);
+}
+
+void BaseForm::filterItem(QTreeWidgetItem* category, const MaterialFilter& filter) {
+    const std::vector<MaterialEntry>& entries = library_.Content().entries;
+    const std::vector<clsMaterial>& records = library_.Content().materials;
+    int shown = 0;
+    for (int c = 0; c < category->childCount(); ++c) {
+        QTreeWidgetItem* child = category->child(c);
+        const int position = editor_.PositionOf(LibraryTreeView::keyOf(child).toStdString());
+        const bool show = position < 0 || filter.Shows(entries[static_cast<std::size_t>(position)],
+                                                       records[static_cast<std::size_t>(position)]);
+        child->setHidden(!show);
+        shown += show ? 1 : 0;
+    }
+    const bool keep =
+        shown > 0 || (category->childCount() == 0 &&
+                      filter.ShowsEmptyCategory(LibraryTreeView::keyOf(category).toStdString()));
+    category->setHidden(!keep);
+    if (filter.Active() && shown > 0 && !category->isExpanded()) {
+        category->setExpanded(true);  // the materials found are in view
+    }
+}
+
+void BaseForm::setTabOrder() {
+    // The grid is reached from the tree without passing the Category field, whose
+    // focus starts a new material.
+    // The filter field comes last: the tree keeps the focus a new window gives, and
+    // Ctrl+F reaches the filter from anywhere.
+    QWidget* order[] = {tree_,
+                        panel_->findChild<QWidget*>(QStringLiteral("typeCombo")),
+                        panel_->findChild<QWidget*>(QStringLiteral("unitsCombo")),
+                        panel_->grid(),
+                        materialTypeText_,
+                        materialNameText_,
+                        descriptionText_,
+                        cmdNewMaterial_,
+                        reset_,
+                        addSet_,
+                        filterText_};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    }
+}
+
 // ---- Tree mirror ---------------------------------------------------------------------------
 
 QTreeWidgetItem* BaseForm::itemFor(const std::string& key) const {
@@ -419,11 +529,17 @@ void BaseForm::TreeRebuilt() {
         }
     }
     SelectionChanged(model.Selected());
+    if (!filterText_->text().isEmpty()) {
+        applyFilter();
+    }
 }
 
 void BaseForm::NodeAdded(const LibraryNode& node) {
     Syncing sync(syncing_);
     addItem(node);
+    if (!filterText_->text().isEmpty()) {
+        applyFilter();
+    }
 }
 
 void BaseForm::NodeRemoved(const std::string& key) {
@@ -443,6 +559,9 @@ void BaseForm::NodeChanged(const LibraryNode& node) {
     if (QTreeWidgetItem* item = itemFor(node.key)) {
         Syncing sync(syncing_);
         applyNode(item, node);
+        if (!filterText_->text().isEmpty() && !node.isCategory()) {
+            filterItem(item->parent(), MaterialFilter(encodeLibraryText(filterText_->text())));
+        }
     }
 }
 
@@ -531,7 +650,11 @@ void BaseForm::setNewMaterialMode(bool on) {
 // ---- Rename, drag and drop ---------------------------------------------------------------------
 
 void BaseForm::onLabelEdited(const std::string& key, const QString& text) {
-    editor_.Rename(key, toLibraryText(text));
+    const EncodedText typed = encodeLibraryText(text);
+    if (!editor_.TextAccepted(typed)) {
+        return;
+    }
+    editor_.Rename(key, typed.bytes);
     // Refreshes the panel: a renamed material shows its new name in the name field.
     if (key == selectedKey_ && editor_.PositionOf(key) >= 0) {
         TreeView1_NodeClick(key);
@@ -548,6 +671,14 @@ void BaseForm::onDrop(const std::string& sourceKey, const std::string& targetKey
 bool BaseForm::eventFilter(QObject* watched, QEvent* event) {
     auto* field = qobject_cast<QLineEdit*>(watched);
     if (field == nullptr) {
+        return QWidget::eventFilter(watched, event);
+    }
+    if (field == filterText_) {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            filterText_->clear();
+            return true;
+        }
         return QWidget::eventFilter(watched, event);
     }
     if (event->type() == QEvent::FocusIn) {
@@ -583,6 +714,16 @@ void BaseForm::fieldLeft(QLineEdit* field) {
         }
     } else if (field == descriptionText_) {
         storeDescription(field->text());
+        library_.SealChange();  // typing the description again is another change
+    }
+}
+
+void BaseForm::fieldEdited(QLineEdit* field, const QString& text) {
+    if (!editor_.TextAccepted(encodeLibraryText(text))) {
+        const int cursor = field->cursorPosition();
+        const QString kept = keptTexts_.value(field);
+        field->setText(kept);
+        field->setCursorPosition(std::min(cursor - 1, static_cast<int>(kept.size())));
     }
 }
 

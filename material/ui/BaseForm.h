@@ -27,6 +27,7 @@ class QTreeWidgetItem;
 namespace material {
 
 class LibraryEditor;
+class MaterialFilter;
 struct AddOutcome;
 class LibraryTreeView;
 class MDIForm1;
@@ -69,6 +70,8 @@ class BaseForm : public QWidget, public TreeListener {
     int typeListPosition() const;
     void selectUnitListPosition(int position);
     const std::string& shownUnitSystem() const;
+    // The modified mark of the caption and the state of Undo and Redo.
+    void showEditState(bool modified, bool canUndo, bool canRedo);
 
     // The model-type and unit lists with the property grid.
     PropertyPanel* propertyPanel() const { return panel_; }
@@ -95,6 +98,10 @@ class BaseForm : public QWidget, public TreeListener {
     void onLabelEdited(const std::string& key, const QString& text);
     // A dragged node `sourceKey` was dropped on node `targetKey`.
     void onDrop(const std::string& sourceKey, const std::string& targetKey);
+    // The tree shows what the filter field's text lets through.
+    void applyFilter();
+    // Ctrl+F: the focus goes to the filter field.
+    void focusFilter();
 
     // Whether the panel is in new-material mode ("&Add New Material" offered).
     bool newMaterialMode() const { return newMaterialMode_; }
@@ -131,6 +138,11 @@ class BaseForm : public QWidget, public TreeListener {
     void fieldEntered(QLineEdit* field);
     void fieldLeft(QLineEdit* field);
     void refocus(QLineEdit* field);
+    // A field's text was typed: a character the library cannot hold is refused and the
+    // field takes back its last text.
+    void fieldEdited(QLineEdit* field, const QString& text);
+    void setTabOrder();
+    void filterItem(QTreeWidgetItem* category, const MaterialFilter& filter);
     // The description field's text as the selected material's description.
     void storeDescription(const QString& text);
 
@@ -147,6 +159,8 @@ class BaseForm : public QWidget, public TreeListener {
     QLineEdit* materialTypeText_ = nullptr;
     QLineEdit* materialNameText_ = nullptr;
     QLineEdit* descriptionText_ = nullptr;
+    QLineEdit* filterText_ = nullptr;
+    QHash<QLineEdit*, QString> keptTexts_;  // each field's last text the library can hold
     QPushButton* cmdNewMaterial_ = nullptr;
     QPushButton* reset_ = nullptr;
     QPushButton* addSet_ = nullptr;
@@ -156,6 +170,8 @@ class BaseForm : public QWidget, public TreeListener {
     QMenu* editMenu_ = nullptr;
     QAction* toolbarItem_ = nullptr;
     QAction* statusbarItem_ = nullptr;
+    QAction* undoItem_ = nullptr;
+    QAction* redoItem_ = nullptr;
 
     QHash<QString, QIcon> treeImages_;
     QHash<QByteArray, QTreeWidgetItem*> items_;

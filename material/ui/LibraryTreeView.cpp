@@ -4,8 +4,10 @@
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QMouseEvent>
 
 #include "Resources.h"
 
@@ -101,6 +103,26 @@ void LibraryTreeView::dropAt(const QMimeData* data, const QPoint& at) {
     if (!source.isEmpty()) {
         emit dropped(source, keyOf(itemAt(at)));
     }
+}
+
+void LibraryTreeView::mousePressEvent(QMouseEvent* event) {
+    QTreeWidgetItem* pressed = itemAt(event->position().toPoint());
+    const bool again = pressed != nullptr && pressed == currentItem() &&
+                       event->button() == Qt::LeftButton && state() != EditingState;
+    QTreeWidget::mousePressEvent(event);
+    if (again) {
+        emit currentClicked(keyOf(pressed));
+    }
+}
+
+void LibraryTreeView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier &&
+        state() != EditingState) {
+        emit deletePressed();
+        event->accept();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
 }
 
 LabelEditDelegate::LabelEditDelegate(Handler handler, QObject* parent)

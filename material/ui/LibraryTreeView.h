@@ -34,6 +34,10 @@ class LibraryTreeView : public QTreeWidget {
     // The user ended a label edit with `text`; the label changes only if the window
     // accepts it.
     void labelEdited(const QByteArray& key, const QString& text);
+    // The node that is current already was clicked again.
+    void currentClicked(const QByteArray& key);
+    // The Delete key was pressed on the tree.
+    void deletePressed();
 
   protected:
     QStringList mimeTypes() const override;
@@ -42,6 +46,8 @@ class LibraryTreeView : public QTreeWidget {
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // Hands a finished label edit to the tree's labelEdited instead of storing it.

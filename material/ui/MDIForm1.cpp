@@ -15,7 +15,7 @@
 #include <QToolBar>
 
 #include "AboutForm.h"
-#include "FrameCommands.h"
+#include "app/FrameCommands.h"
 #include "PlatformHelpViewer.h"
 #include "Resources.h"
 #include "ui/platform/HelpPaths.h"

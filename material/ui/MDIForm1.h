@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "AboutForm.h"
-#include "StatusAnimation.h"
+#include "app/StatusAnimation.h"
 #include "ui/platform/HelpViewer.h"
 
 class QAction;

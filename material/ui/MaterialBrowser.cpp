@@ -11,6 +11,15 @@
 
 namespace material {
 
+namespace {
+
+// The caption with the place of the desktop's modified mark.
+QString captionText(const std::string& caption) {
+    return QFile::decodeName(QByteArray::fromStdString(caption)) + QStringLiteral("[*]");
+}
+
+}  // namespace
+
 MaterialBrowser::MaterialBrowser(BrowserServices services)
     : library_(LibraryServices{services.prompts, *this, services.files, services.separator,
                                services.settings, std::move(services.readWorkbook)}),
@@ -48,14 +57,14 @@ BaseForm& MaterialBrowser::loadedForm() {
 
 void MaterialBrowser::Show(const std::string& caption) {
     BaseForm& window = loadedForm();
-    window.setWindowTitle(QFile::decodeName(QByteArray::fromStdString(caption)));
+    window.setWindowTitle(captionText(caption));
     window.subWindow()->showMaximized();
     window.show();
 }
 
 void MaterialBrowser::SetCaption(const std::string& caption) {
     if (form_ != nullptr) {
-        form_->setWindowTitle(QFile::decodeName(QByteArray::fromStdString(caption)));
+        form_->setWindowTitle(captionText(caption));
     }
 }
 
@@ -145,6 +154,12 @@ void MaterialBrowser::ShowMaterialAgain() {
 
 void MaterialBrowser::NodeClick(const std::string& key) {
     loadedForm().TreeView1_NodeClick(key);
+}
+
+void MaterialBrowser::ShowEditState(bool modified, bool canUndo, bool canRedo) {
+    if (form_ != nullptr) {
+        form_->showEditState(modified, canUndo, canRedo);
+    }
 }
 
 }  // namespace material

@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "BaseForm.h"
-#include "FrameCommands.h"
-#include "LibraryEditor.h"
+#include "app/FrameCommands.h"
 #include "MDIForm1.h"
+#include "app/LibraryEditor.h"
 #include "data/library/Module1.h"
 
 namespace material {
@@ -68,6 +68,7 @@ class MaterialBrowser final : public FrameCommands, public LibraryWindow {
     void EndGridEdit() override;
     void ShowMaterialAgain() override;
     void NodeClick(const std::string& key) override;
+    void ShowEditState(bool modified, bool canUndo, bool canRedo) override;
 
   private:
     // The window, loaded on the first thing the library operations show in it.

@@ -8,8 +8,9 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "PanelRules.h"
 #include "TextCodec.h"
+#include "app/PanelRules.h"
+#include "data/ModelCatalogue.h"
 #include "data/library/LibraryPrompts.h"
 #include "data/library/Module1.h"
 #include "grid/clsFlexGrid.h"
@@ -52,7 +53,7 @@ void PropertyTable::dropOpenEditor() {
 // ---- PropertyPanel -------------------------------------------------------------------------
 
 PropertyPanel::PropertyPanel(Module1& library, LibraryPrompts& prompts, QWidget* parent)
-    : QWidget(parent), library_(library), prompts_(prompts), currentMaterial_(&library) {
+    : QWidget(parent), library_(library), prompts_(prompts) {
     setObjectName(QStringLiteral("propertyPanel"));
     buildControls();
 }
@@ -274,7 +275,9 @@ void PropertyPanel::VSFlexGrid1_LeaveCell(int gridRow, int column) {
     }
     QTableWidgetItem* item = grid_->item(tableRow, column);
     const std::string entry = toLibraryText(text);
-    switch (JudgeGridEntry(entry, toLibraryText(cellText(gridRow, kPropertyColumn)), Numbers())) {
+    const PropertySlot slot = ResolveRow(typePosition_, gridRow);
+    switch (JudgeGridEntry(entry, toLibraryText(cellText(gridRow, kPropertyColumn)), Numbers(),
+                           slot, UnitSystemAtPosition(unitPosition_))) {
         case GridEntry::Empty:
             gridEdited_ = false;
             return;
@@ -286,8 +289,14 @@ void PropertyPanel::VSFlexGrid1_LeaveCell(int gridRow, int column) {
                              MessageIcon::None);
             item->setText(QString());
             return;
+        case GridEntry::TooLarge:
+            prompts_.Message(std::string(kValueTooLargeMessage), MessageButtons::Ok,
+                             MessageIcon::Exclamation);
+            item->setText(QString());
+            return;
         case GridEntry::Number:
-            currentMaterial_.Map(gridRow, entry);
+            library_.EnterGridValue(gridRow, entry);
+            clsFlexGrid::FitColumns(*grid_);
             gridEdited_ = false;
             editRow_ = tableRow;
             editStartText_ = text;  // stored: leaving it again stores nothing more

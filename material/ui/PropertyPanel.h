@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "data/Material.h"
-#include "grid/GridLayout.h"
+#include "app/GridLayout.h"
 #include "units/PanelTables.h"
 
 class QComboBox;
@@ -119,8 +119,6 @@ class PropertyPanel : public QWidget, public FlexGridHost {
     std::array<QLabel*, kUnitCaptionCount> unitLabels_{};  // unitStringsLabel1 ... 12
     std::array<PanelLabelRow, kPanelRowCount> labelTable_{};
 
-    // The window's current material: the record whose Map files grid entries.
-    clsMaterial currentMaterial_;
     std::string shownUnitSystem_ = "SI";
     int unitPosition_ = -1;
     int typePosition_ = 0;

@@ -57,6 +57,9 @@ class LibraryWindow {
     virtual void ShowMaterialAgain() = 0;
     // Handles a click on the node with `key` (fields, buttons, grid), as a user's click.
     virtual void NodeClick(const std::string& key) = 0;
+    // The library changed or was saved: the caption's modified mark and the undo and
+    // redo commands follow.
+    virtual void ShowEditState(bool modified, bool canUndo, bool canRedo) = 0;
 };
 
 }  // namespace material

@@ -73,17 +73,6 @@ int PositionInKey(std::string_view key) {
     return ec == std::errc() && end == digits.data() + digits.size() ? position : -1;
 }
 
-template <typename T>
-void RotateToEnd(std::vector<T>& items, std::size_t from) {
-    std::rotate(items.begin() + static_cast<std::ptrdiff_t>(from),
-                items.begin() + static_cast<std::ptrdiff_t>(from) + 1, items.end());
-}
-
-template <typename T>
-void EraseAt(std::vector<T>& items, std::size_t at) {
-    items.erase(items.begin() + static_cast<std::ptrdiff_t>(at));
-}
-
 }  // namespace
 
 std::string PositionDigits(int position) {
@@ -131,6 +120,7 @@ void Module1::NewLibrary() {
     entry.nameText = kSampleName;
     entry.description = kSampleDescription;
     content_ = std::move(content);
+    history_.Reset(true);
     FillPanelUnitTables();
 
     FillTree();
@@ -141,6 +131,7 @@ void Module1::NewLibrary() {
     FillTypeList();
     services_.window.RefreshUnitDisplay();
     ApplySavedUnitSystem();
+    ShowEditState();
 }
 
 void Module1::OpenLibrary() {
@@ -167,6 +158,9 @@ void Module1::OpenLibrary() {
             }
         }
         Install(std::move(*content), *path, origin);
+        if (!loadNote_.empty()) {
+            Tell(loadNote_, MessageButtons::Ok, MessageIcon::Information);
+        }
         return;
     }
 }
@@ -181,7 +175,8 @@ bool Module1::SaveAs() {
 
 Module1::SaveResult Module1::SaveLibrary(bool askForFile) {
     services_.window.EndGridEdit();
-    if (!open_ || tree_.Empty() || content_.materials.empty()) {
+    // A library without materials is saved too: the file must lose what was deleted.
+    if (!open_) {
         Tell(kNothingToSaveMessage, MessageButtons::Ok, MessageIcon::None);
         return SaveResult::NothingToSave;
     }
@@ -200,12 +195,14 @@ Module1::SaveResult Module1::SaveLibrary(bool askForFile) {
     if (!outcome.written) {
         return SaveResult::NotSaved;
     }
+    history_.MarkSaved();
     if (!HasOwnFile() || path != fileName_) {
         fileName_ = path;
         caption_ = path;
         origin_ = Origin::File;
         services_.window.SetCaption(caption_);
     }
+    ShowEditState();
     return SaveResult::Written;
 }
 
@@ -220,7 +217,10 @@ Module1::CloseResult Module1::Close() {
     }
     const std::string question =
         HasOwnFile() ? "Save changes to " + fileName_ + " ?" : std::string(kSaveNewQuestion);
-    switch (Tell(question, MessageButtons::YesNoCancel, MessageIcon::Question)) {
+    const MessageAnswer answer = Modified() ? Tell(question, MessageButtons::YesNoCancel,
+                                                   MessageIcon::Question)
+                                            : MessageAnswer::No;  // nothing to save: nothing asked
+    switch (answer) {
         case MessageAnswer::Yes: {
             // A save that did not happen keeps the library: the user asked to keep it.
             const SaveResult saved = SaveLibrary(!HasOwnFile());
@@ -245,11 +245,13 @@ Module1::CloseResult Module1::Close() {
     origin_ = Origin::None;
     fileName_.clear();
     caption_.clear();
+    history_.Reset(true);
     return result;
 }
 
 std::optional<LibraryContent> Module1::Load(const std::string& path) {
     numbers_ = NumberParser(services_.separator.ReadDecimalSeparator());
+    loadNote_.clear();
     if (isSpreadsheetFileName(path)) {
         return LoadWorkbook(path);
     }
@@ -262,6 +264,7 @@ std::optional<LibraryContent> Module1::Load(const std::string& path) {
         Tell(outcome.message, MessageButtons::Ok, MessageIcon::Exclamation);
         return std::nullopt;
     }
+    loadNote_ = outcome.RepairMessage();
     return std::move(outcome.content);
 }
 
@@ -306,6 +309,8 @@ void Module1::Install(LibraryContent content, const std::string& path, Origin or
     content_ = std::move(content);
     open_ = true;
     origin_ = origin;
+    // A workbook's materials are in no library file yet: there is something to save.
+    history_.Reset(origin == Origin::File);
     // An imported library has no file of its own yet: Save goes to Save as, so that
     // library text is never written over the workbook.
     fileName_ = origin == Origin::File ? path : std::string();
@@ -321,6 +326,7 @@ void Module1::Install(LibraryContent content, const std::string& path, Origin or
     FillUnitList();
     FillTypeList();
     ApplySavedUnitSystem();
+    ShowEditState();
 }
 
 void Module1::ShowWindow(const std::string& caption) {
@@ -356,10 +362,10 @@ void Module1::DeleteMaterial() {
     if (Tell(question, MessageButtons::YesNo, MessageIcon::Question) != MessageAnswer::Yes) {
         return;
     }
-    const auto at = static_cast<std::size_t>(position);
-    EraseAt(content_.entries, at);
-    EraseAt(content_.materials, at);
-    EraseAt(content_.twins, at);
+    EditStep step;
+    step.splices.push_back({position, {HeldAt(position)}, {}});
+    step.shownBefore = position;
+    Perform(std::move(step));
     rememberedPosition_ = -1;
 
     FillTree();
@@ -370,6 +376,8 @@ void Module1::DeleteMaterial() {
     if (next >= 0) {
         const MaterialEntry& entry = content_.entries[static_cast<std::size_t>(next)];
         SelectAndShow(MaterialKey(entry.categoryKey, entry.nameText, next));
+    } else {
+        services_.window.ShowMaterialAgain();  // no material left: the grid shows none
     }
 }
 
@@ -378,28 +386,34 @@ void Module1::ResetMaterial() {
     if (position < 0) {
         return;
     }
+    HeldMaterial before = HeldAt(position);
     content_.materials[static_cast<std::size_t>(position)].reset();
+    RecordChange(position, std::move(before));
     services_.window.ShowMaterialAgain();
 }
 
-void Module1::MoveMaterial(const std::string& targetCategoryKey) {
+void Module1::MoveMaterial(std::string targetCategoryKey) {
     const LibraryNode* target = tree_.Find(targetCategoryKey);
     const int position = PositionOfNode(tree_.Find(dragSourceKey_));
     if (target == nullptr || !target->isCategory() || position < 0) {
         return;
     }
-    const auto from = static_cast<std::size_t>(position);
-    RotateToEnd(content_.entries, from);
-    RotateToEnd(content_.materials, from);
-    RotateToEnd(content_.twins, from);
+    // Taken out of its place, then added as the last material, in its new category.
+    HeldMaterial moved = HeldAt(position);
+    moved.entry.categoryKey = targetCategoryKey;
+    moved.material.setMaterialType(targetCategoryKey);
+    moved.twin.setMaterialType(targetCategoryKey);
+    const std::string nameText = moved.entry.nameText;
     const int last = LastPosition();
-    MaterialEntry& moved = content_.entries.back();
-    moved.categoryKey = targetCategoryKey;
-    content_.materials.back().setMaterialType(targetCategoryKey);
-    content_.twins.back().setMaterialType(targetCategoryKey);
+    EditStep step;
+    step.splices.push_back({position, {HeldAt(position)}, {}});
+    step.splices.push_back({last, {}, {std::move(moved)}});
+    step.shownBefore = position;
+    step.shownAfter = last;
+    Perform(std::move(step));
 
     FillTree();
-    SelectAndShow(MaterialKey(targetCategoryKey, moved.nameText, last));
+    SelectAndShow(MaterialKey(targetCategoryKey, nameText, last));
 }
 
 void Module1::SelectAndShow(const std::string& key) {
@@ -416,6 +430,124 @@ void Module1::SelectFirstMaterial() {
     }
     const MaterialEntry& first = content_.entries.front();
     tree_.Select(MaterialKey(first.categoryKey, first.nameText, 0));
+}
+
+// ---- Changes, undo and redo -----------------------------------------------------
+
+HeldMaterial Module1::HeldAt(int position) const {
+    const auto at = static_cast<std::size_t>(position);
+    return {content_.entries[at], content_.materials[at], content_.twins[at]};
+}
+
+void Module1::RecordChange(int position, HeldMaterial before, int mergeKey) {
+    EditStep step;
+    step.splices.push_back({position, {std::move(before)}, {HeldAt(position)}});
+    step.mergeKey = mergeKey;
+    step.shownBefore = step.shownAfter = position;
+    history_.Record(std::move(step));
+    ShowEditState();
+}
+
+void Module1::RecordAdded() {
+    const int last = LastPosition();
+    EditStep step;
+    step.splices.push_back({last, {}, {HeldAt(last)}});
+    step.shownBefore = SelectedMaterialPosition() == last ? last - 1 : SelectedMaterialPosition();
+    step.shownAfter = last;
+    history_.Record(std::move(step));
+    ShowEditState();
+}
+
+void Module1::EnterGridValue(int gridRow, std::string_view text) {
+    const int position = SelectedMaterialPosition();
+    const PropertySlot slot = ResolveRow(TypeListPosition(), gridRow);
+    if (position < 0 || slot == kNoSlot) {
+        return;
+    }
+    clsMaterial& record = content_.materials[static_cast<std::size_t>(position)];
+    const auto valueOf = [&record, slot] {
+        record.setProperty(clsMaterial::GetNthProperty(slot));
+        return record.value();
+    };
+    ValueEdit edit;
+    edit.position = position;
+    edit.slot = slot;
+    edit.hadValue = record.HasValue(slot);
+    edit.oldValue = valueOf();
+    clsMaterial(this).Map(gridRow, text);
+    edit.hasValue = record.HasValue(slot);
+    edit.newValue = valueOf();
+    if (edit.hadValue == edit.hasValue && edit.oldValue == edit.newValue) {
+        return;
+    }
+    EditStep step;
+    step.value = edit;
+    step.shownBefore = step.shownAfter = position;
+    history_.Record(std::move(step));
+    ShowEditState();
+}
+
+void Module1::Perform(EditStep step) {
+    ApplyStep(step, content_);
+    history_.Record(std::move(step));
+    ShowEditState();
+}
+
+bool Module1::Undo() {
+    if (!CanUndo()) {
+        return false;
+    }
+    services_.window.EndGridEdit();  // an entry being typed is a step of its own
+    const EditStep* step = history_.Undo();
+    if (step == nullptr) {
+        return false;
+    }
+    RevertStep(*step, content_);
+    ShowAfterStep(*step, step->shownBefore);
+    ShowEditState();
+    return true;
+}
+
+bool Module1::Redo() {
+    if (!CanRedo()) {
+        return false;
+    }
+    services_.window.EndGridEdit();
+    const EditStep* step = history_.Redo();
+    if (step == nullptr) {
+        return false;
+    }
+    ApplyStep(*step, content_);
+    ShowAfterStep(*step, step->shownAfter);
+    ShowEditState();
+    return true;
+}
+
+void Module1::ShowAfterStep(const EditStep& step, int shown) {
+    rememberedPosition_ = -1;
+    if (step.changesStructure()) {
+        FillTree();
+    }
+    const int last = LastPosition();
+    if (last < 0) {
+        tree_.ClearSelection();
+        services_.window.SetPanelTexts({}, {}, {});
+        services_.window.ShowMaterialAgain();
+        return;
+    }
+    shown = shown < 0 || shown > last ? last : shown;
+    if (!step.changesStructure() && SelectedMaterialPosition() == shown) {
+        services_.window.ShowMaterialAgain();
+        return;
+    }
+    const MaterialEntry& entry = content_.entries[static_cast<std::size_t>(shown)];
+    SelectAndShow(MaterialKey(entry.categoryKey, entry.nameText, shown));
+}
+
+void Module1::ShowEditState() {
+    if (open_) {
+        services_.window.ShowEditState(Modified(), CanUndo(), CanRedo());
+    }
 }
 
 // ---- Tree, lists and panel -------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "LibraryHistory.h"
 #include "LibraryPrompts.h"
 #include "LibraryTree.h"
 #include "LibraryWindow.h"
@@ -74,9 +75,32 @@ class Module1 final : public MaterialHost {
     void DeleteMaterial();
     void ResetMaterial();
     // Moves the material of the drag source to the end of the library, in category
-    // `targetCategoryKey` (the key of the category node it was dropped on).
-    void MoveMaterial(const std::string& targetCategoryKey);
+    // `targetCategoryKey` (the key of the category node it was dropped on). The key is
+    // a copy: one read from the library's own lists would change under the move.
+    void MoveMaterial(std::string targetCategoryKey);
     void SetDragSourceKey(std::string key) { dragSourceKey_ = std::move(key); }
+
+    // ---- Changes, undo and redo ----
+    // The material at `position` as it is held now, to record a change of it.
+    HeldMaterial HeldAt(int position) const;
+    // Records that material `position`, held as `before` until now, was changed by one
+    // user action. Changes with the same nonzero `mergeKey` in a row are one action.
+    void RecordChange(int position, HeldMaterial before, int mergeKey = 0);
+    // Records the material just added as the last of the library.
+    void RecordAdded();
+    // Stores the text of grid row `gridRow` in the selected material (the record's Map)
+    // as one undoable step.
+    void EnterGridValue(int gridRow, std::string_view text);
+    // Ends a continued change (the user left the field being typed in).
+    void SealChange() { history_.Seal(); }
+    // Takes back or does again the last user action; false when there was none.
+    bool Undo();
+    bool Redo();
+    bool CanUndo() const { return open_ && history_.CanUndo(); }
+    bool CanRedo() const { return open_ && history_.CanRedo(); }
+    // Whether the library changed since it was opened, created or saved.
+    bool Modified() const { return open_ && history_.Modified(); }
+    const LibraryHistory& History() const { return history_; }
 
     // Routines the window calls as well.
     void FillTree();
@@ -137,11 +161,17 @@ class Module1 final : public MaterialHost {
     void SelectFirstMaterial();
     bool HasOwnFile() const { return origin_ == Origin::File; }
     MessageAnswer Tell(std::string_view text, MessageButtons buttons, MessageIcon icon);
+    // Does a step on the library, records it and shows the outcome.
+    void Perform(EditStep step);
+    void ShowAfterStep(const EditStep& step, int shown);
+    void ShowEditState();
 
     LibraryServices services_;
     NumberParser numbers_;
     LibraryContent content_;
     LibraryTree tree_;
+    LibraryHistory history_;
+    std::string loadNote_;  // what reading the last file repaired, told once it is open
     Origin origin_ = Origin::None;
     bool open_ = false;
     bool windowShown_ = false;

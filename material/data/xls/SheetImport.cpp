@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "data/Cp1252.h"
+
 namespace material {
 namespace {
 
@@ -30,74 +32,10 @@ std::string_view trimBlanks(std::string_view text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-// Code points of the Windows-1252 bytes 0x80-0x9F; 0 where the code page leaves the byte
-// undefined (such bytes are carried as the C1 control of the same number).
-constexpr char16_t kHighBytes[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
-char singleByte(char32_t codePoint) {
-    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
-        return static_cast<char>(codePoint);
-    }
-    for (std::size_t i = 0; i < 32; ++i) {
-        if (kHighBytes[i] == codePoint || (kHighBytes[i] == 0 && codePoint == 0x80 + i)) {
-            return static_cast<char>(0x80 + i);
-        }
-    }
-    return '?';
-}
-
-// The number of bytes of a UTF-8 sequence that starts with `lead`; 0 for a byte that
-// cannot start one.
-std::size_t sequenceLength(unsigned char lead) {
-    if (lead < 0x80) {
-        return 1;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        return 2;
-    }
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        return 3;
-    }
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        return 4;
-    }
-    return 0;
-}
-
 // A cell's UTF-8 text in the single-byte code page the library keeps its texts in, so
-// that "Stahl Ä" is shown and saved as it was typed; characters the code page cannot
-// hold, and broken sequences, become "?".
+// that "Stahl Ã" is shown and saved as it was typed.
 std::string libraryText(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const std::size_t length = sequenceLength(lead);
-        if (length == 0 || i + length > utf8.size()) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        char32_t codePoint = length == 1 ? lead : lead & (0x7F >> length);
-        bool valid = true;
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(utf8[i + k]);
-            valid = valid && (next & 0xC0) == 0x80;
-            codePoint = (codePoint << 6) | (next & 0x3F);
-        }
-        if (!valid) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        out += singleByte(codePoint);
-        i += length;
-    }
-    return out;
+    return EncodeLibraryText(utf8).bytes;
 }
 
 // A number in a text column reads as it would be shown: up to 15 significant digits,
@@ -154,7 +92,7 @@ class SheetReader {
             fail(row, "more than 1001 materials");
             return;
         }
-        if (auto name = columnTwoText(row)) {
+        if (auto name = columnTwoText(row, "name", kMaxImportedNameLength)) {
             materials_.push_back({std::move(*name), {}, {}});
         }
     }
@@ -164,7 +102,7 @@ class SheetReader {
             fail(row, "\"Type\" row before the first \"Name\" row");
             return;
         }
-        if (auto category = columnTwoText(row)) {
+        if (auto category = columnTwoText(row, "category", kMaxImportedCategoryLength)) {
             materials_.back().categoryKey = std::move(*category);
         }
     }
@@ -191,13 +129,25 @@ class SheetReader {
         }
     }
 
-    std::optional<std::string> columnTwoText(std::uint32_t row) {
+    // The text of column 2 as the library keeps it; a text the library file could not
+    // hold as it stands (too long, or with a character outside the code page) ends the
+    // import, as it would come back cut or changed after a save.
+    std::optional<std::string> columnTwoText(std::uint32_t row, std::string_view what,
+                                             std::size_t limit) {
         SheetCell cell = cells_.cell(row, 2);
         switch (cell.kind) {
-            case SheetCell::Kind::Text:
-                return libraryText(cell.text);
+            case SheetCell::Kind::Text: {
+                const EncodedText text = EncodeLibraryText(cell.text);
+                if (!text.complete()) {
+                    fail(row, "the " + std::string(what) + " \"" + text.bytes + "\" holds " +
+                                  CharacterName(text.firstUnheld) +
+                                  ", which a material library cannot hold");
+                    return std::nullopt;
+                }
+                return withinLimit(row, what, limit, text.bytes);
+            }
             case SheetCell::Kind::Number:
-                return numberText(cell.number);
+                return withinLimit(row, what, limit, numberText(cell.number));
             case SheetCell::Kind::Empty:
                 return std::string();
             case SheetCell::Kind::Unreadable:
@@ -205,6 +155,16 @@ class SheetReader {
         }
         fail(row, "column 2 cannot be read");
         return std::nullopt;
+    }
+
+    std::optional<std::string> withinLimit(std::uint32_t row, std::string_view what,
+                                           std::size_t limit, std::string text) {
+        if (trimBlanks(text).size() > limit) {
+            fail(row, "the " + std::string(what) + " \"" + text + "\" is longer than " +
+                          std::to_string(limit) + " characters");
+            return std::nullopt;
+        }
+        return text;
     }
 
     void fail(std::uint32_t row, const std::string& reason) {

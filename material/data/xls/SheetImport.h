@@ -17,6 +17,9 @@ namespace material {
 inline constexpr std::uint32_t kMaxSheetRows = 32767;
 inline constexpr std::size_t kMaxSheetMaterials = 1001;
 inline constexpr std::size_t kMaxSheetValues = 11;
+// A library file holds 30 characters of a name and 25 of a category.
+inline constexpr std::size_t kMaxImportedNameLength = 30;
+inline constexpr std::size_t kMaxImportedCategoryLength = 25;
 
 struct SheetCell {
     enum class Kind { Empty, Number, Text, Unreadable };

@@ -1,6 +1,10 @@
 #include "clsFlexGrid.h"
 
+#include <algorithm>
+
+#include <QFontMetrics>
 #include <QHeaderView>
+#include <QStyle>
 #include <QTableWidget>
 
 #include "data/Material.h"
@@ -15,14 +19,14 @@ QString ToQt(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-Qt::ItemFlags FlagsOf(int column) {
+Qt::ItemFlags FlagsOf(int column, bool valuesEditable) {
     const Qt::ItemFlags readOnly = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    return column == kValueColumn ? readOnly | Qt::ItemIsEditable : readOnly;
+    return column == kValueColumn && valuesEditable ? readOnly | Qt::ItemIsEditable : readOnly;
 }
 
-QTableWidgetItem* NewItem(int column) {
+QTableWidgetItem* NewItem(int column, bool valuesEditable) {
     auto* item = new QTableWidgetItem;
-    item->setFlags(FlagsOf(column));
+    item->setFlags(FlagsOf(column, valuesEditable));
     if (column == kValueColumn) {
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
@@ -76,7 +80,27 @@ void clsFlexGrid::Cell(int Col, int Row, const QString& Text) {
         grid_->setCurrentCell(TableRow(Row), Col);
     }
     SetCellText(Col, Row, CellTextFor(Col, Row, Text));
-    grid_->resizeColumnToContents(Col);
+    FitColumns(*grid_);
+}
+
+void clsFlexGrid::FitColumns(QTableWidget& flexgrid) {
+    const QFontMetrics metrics(flexgrid.font());
+    // Room the style leaves around a cell's text.
+    const int margin =
+        2 * (flexgrid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &flexgrid) + 1) +
+        8;
+    QHeaderView* header = flexgrid.horizontalHeader();
+    for (int c = 0; c < flexgrid.columnCount(); ++c) {
+        int widest = header->sectionSizeHint(c);
+        for (int r = 0; r < flexgrid.rowCount(); ++r) {
+            if (const QTableWidgetItem* item = flexgrid.item(r, c)) {
+                widest = std::max(widest, metrics.horizontalAdvance(item->text()) + margin);
+            }
+        }
+        if (header->sectionSize(c) != widest && c + 1 < flexgrid.columnCount()) {
+            flexgrid.setColumnWidth(c, widest);  // the last column fills the rest
+        }
+    }
 }
 
 QString clsFlexGrid::CellTextFor(int Col, int Row, const QString& text) const {
@@ -87,17 +111,18 @@ QString clsFlexGrid::CellTextFor(int Col, int Row, const QString& text) const {
     return number ? ToQt(*number) : text;
 }
 
-void clsFlexGrid::SetCellText(int Col, int Row, const QString& text) {
+QTableWidgetItem* clsFlexGrid::SetCellText(int Col, int Row, const QString& text) {
     if (Row == 0) {
         grid_->horizontalHeaderItem(Col)->setText(text);
-        return;
+        return nullptr;
     }
     QTableWidgetItem* item = grid_->item(TableRow(Row), Col);
     if (item == nullptr) {
-        item = NewItem(Col);
+        item = NewItem(Col, valuesEditable_);
         grid_->setItem(TableRow(Row), Col, item);
     }
     item->setText(text);
+    return item;
 }
 
 void clsFlexGrid::UpdateProperty(QTableWidget& flexgrid, int modelType) {
@@ -111,6 +136,8 @@ void clsFlexGrid::UpdateProperty(QTableWidget& flexgrid, int modelType) {
         GridRows(modelType, position, captions_, material != nullptr);
     const bool showValues = material != nullptr && GridShowsValues(modelType);
     const std::string_view system = UnitSystemAtPosition(position);
+    // Without a material an entry would be stored nowhere.
+    valuesEditable_ = material != nullptr;
 
     grid_->setUpdatesEnabled(false);
     grid_->setRowCount(static_cast<int>(rows.size()));
@@ -121,10 +148,14 @@ void clsFlexGrid::UpdateProperty(QTableWidget& flexgrid, int modelType) {
         SetCellText(kDescriptionColumn, gridRow, ToQt(row.description));
         const std::string value =
             showValues ? GridValueText(*material, row.lookupCode, system) : std::string();
-        SetCellText(kValueColumn, gridRow, CellTextFor(kValueColumn, gridRow, ToQt(value)));
+        QTableWidgetItem* cell =
+            SetCellText(kValueColumn, gridRow, CellTextFor(kValueColumn, gridRow, ToQt(value)));
+        if (showValues) {
+            cell->setToolTip(ToQt(GridValueTooltip(*material, row.lookupCode)));
+        }
         SetCellText(kUnitsColumn, gridRow, ToQt(row.units));
     }
-    grid_->resizeColumnsToContents();
+    FitColumns(*grid_);
     grid_->setUpdatesEnabled(true);
 }
 

@@ -9,9 +9,10 @@
 
 #include <QString>
 
-#include "GridLayout.h"
+#include "app/GridLayout.h"
 
 class QTableWidget;
+class QTableWidgetItem;
 
 namespace material {
 
@@ -41,17 +42,23 @@ class clsFlexGrid {
     // Grid rows including the heading row.
     int Rows() const;
 
+    // Sizes every column to the widest of its texts and its heading, over all rows (the
+    // view's own measuring looks at the rows in view only). A column whose widest text
+    // is unchanged keeps its width.
+    static void FitColumns(QTableWidget& flexgrid);
+
     static int GridRow(int tableRow) { return tableRow + 1; }
     static int TableRow(int gridRow) { return gridRow - 1; }
 
   private:
     bool Inside(int Col, int Row) const;
-    void SetCellText(int Col, int Row, const QString& text);
+    QTableWidgetItem* SetCellText(int Col, int Row, const QString& text);
     QString CellTextFor(int Col, int Row, const QString& text) const;
 
     const FlexGridHost& host_;
     UnitCaptions captions_;
     QTableWidget* grid_ = nullptr;
+    bool valuesEditable_ = true;  // false while no material is shown
 };
 
 }  // namespace material

@@ -1,4 +1,4 @@
-#include "GridLayout.h"
+#include "app/GridLayout.h"
 
 #include <algorithm>
 #include <charconv>
@@ -7,6 +7,7 @@
 #include "data/Material.h"
 #include "data/ModelCatalogue.h"
 #include "data/NumberParser.h"
+#include "data/Text.h"
 #include "units/PanelTables.h"
 #include "units/UnitSystems.h"
 
@@ -193,6 +194,32 @@ std::string GridValueText(const clsMaterial& material, std::string_view lookupCo
     const std::string_view from = material.UnitSystem().empty() ? kSi : material.UnitSystem();
     static const clsUnitConversion converter;
     return clsMaterial::WriteValue(converter.ChangeUnits(from, displaySystem, slot, probe.value()));
+}
+
+std::string GridValueTooltip(const clsMaterial& material, std::string_view lookupCode) {
+    const PropertySlot slot = FindSlotByCode(lookupCode);
+    if (slot == kNoSlot || !material.HasValue(slot)) {
+        return {};
+    }
+    const UnitLabelTable& labels = RecordUnitLabels();
+    const auto at = static_cast<std::size_t>(slot);
+    const std::pair<std::string_view, const std::string*> systems[] = {
+        {kIps, &labels.Ips[at]}, {kSi, &labels.Si[at]}, {kMks, &labels.Mks[at]}};
+    std::string tip;
+    for (const auto& [system, label] : systems) {
+        if (!tip.empty()) {
+            tip += '\n';
+        }
+        tip += system;
+        tip += ": ";
+        tip += text::TrimRight(GridValueText(material, lookupCode, system));
+        const std::string_view unit = text::Trim(*label);
+        if (!unit.empty()) {
+            tip += ' ';
+            tip += unit;
+        }
+    }
+    return tip;
 }
 
 std::string LocaleNumberText(double value, std::string_view decimalSeparator) {

@@ -1,7 +1,8 @@
-#include "PanelRules.h"
+#include "app/PanelRules.h"
 
 #include <array>
 
+#include "data/Material.h"
 #include "data/NumberParser.h"
 #include "data/Text.h"
 
@@ -23,6 +24,16 @@ bool MayBeNegative(std::string_view code) {
         }
     }
     return false;
+}
+
+GridEntry JudgeGridEntry(std::string_view cellText, std::string_view code,
+                         const NumberParser& numbers, PropertySlot slot, std::string_view system) {
+    const GridEntry judged = JudgeGridEntry(cellText, code, numbers);
+    if (judged == GridEntry::Number && slot != kNoSlot &&
+        !ValueFitsLibrary(slot, system, *numbers.ParseEntry(text::Trim(cellText)))) {
+        return GridEntry::TooLarge;
+    }
+    return judged;
 }
 
 GridEntry JudgeGridEntry(std::string_view cellText, std::string_view code,

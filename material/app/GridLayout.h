@@ -61,6 +61,10 @@ inline bool GridShowsValues(int modelType) {
 std::string GridValueText(const clsMaterial& material, std::string_view lookupCode,
                           std::string_view displaySystem);
 
+// The tooltip of a value cell: the value in IPS, SI and MKS with their unit labels, one
+// system a line; empty when the property holds no value.
+std::string GridValueTooltip(const clsMaterial& material, std::string_view lookupCode);
+
 // `value` as text in the user's standard number form: up to 15 significant digits, no
 // digit grouping, `decimalSeparator` as decimal point, "E" exponents (1,2E-05).
 std::string LocaleNumberText(double value, std::string_view decimalSeparator);

@@ -1,4 +1,4 @@
-#include "StatusAnimation.h"
+#include "app/StatusAnimation.h"
 
 namespace material {
 

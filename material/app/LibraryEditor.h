@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/Cp1252.h"
 #include "data/library/LibraryPrompts.h"
 #include "data/library/Module1.h"
 
@@ -68,8 +69,13 @@ class LibraryEditor {
     bool NameFieldAccepted(std::string_view name);
     bool CategoryFieldAccepted(std::string_view category);
 
+    // Whether a typed text can be kept in the library; a character outside its code page
+    // is refused with a message naming it.
+    bool TextAccepted(const EncodedText& typed);
+
     // The label of node `key` was edited to `newText`; true when the new name was
-    // stored (material list, twin list, entry and node text), false when refused.
+    // stored (material list, twin list, entry and node text), false when refused or
+    // unchanged.
     bool Rename(const std::string& key, std::string_view newText);
     // Stores the description field's text for the material of node `key`.
     void StoreDescription(const std::string& key, std::string_view text);
@@ -105,7 +111,8 @@ class LibraryEditor {
 
   private:
     void Tell(std::string_view text, MessageIcon icon);
-    bool NameTaken(std::string_view trimmedName) const;
+    // Whether a material other than the one at `except` has the name.
+    bool NameTaken(std::string_view trimmedName, int except = -1) const;
     bool HasRoomForOneMore();
     int FindCategoryAndName(std::string_view category, std::string_view name) const;
     std::string CategoryKeyFor(std::string_view categoryField) const;

@@ -1,8 +1,8 @@
-#include "LibraryEditor.h"
+#include "app/LibraryEditor.h"
 
 #include <cctype>
 
-#include "PanelRules.h"
+#include "app/PanelRules.h"
 #include "data/Text.h"
 #include "units/UnitSystems.h"
 
@@ -54,12 +54,22 @@ bool LibraryEditor::CategoryFieldAccepted(std::string_view category) {
     return true;
 }
 
-bool LibraryEditor::NameTaken(std::string_view trimmedName) const {
-    for (const MaterialEntry& entry : library_.Content().entries) {
-        if (text::EqualNoCase(text::Trim(entry.nameText), trimmedName)) {
+bool LibraryEditor::NameTaken(std::string_view trimmedName, int except) const {
+    const std::vector<MaterialEntry>& entries = library_.Content().entries;
+    for (std::size_t p = 0; p < entries.size(); ++p) {
+        if (static_cast<int>(p) != except &&
+            text::EqualNoCase(text::Trim(entries[p].nameText), trimmedName)) {
             return true;
         }
     }
+    return false;
+}
+
+bool LibraryEditor::TextAccepted(const EncodedText& typed) {
+    if (typed.complete()) {
+        return true;
+    }
+    Tell(UnheldCharacterMessage(typed.firstUnheld), MessageIcon::Exclamation);
     return false;
 }
 
@@ -79,13 +89,22 @@ bool LibraryEditor::Rename(const std::string& key, std::string_view newText) {
         return false;
     }
     if (node->isCategory()) {
-        prompts_.Message(std::string(kCannotRenameCategoryMessage), MessageButtons::Ok,
-                         MessageIcon::Question);
+        if (text::Trim(newText) != text::Trim(node->text)) {
+            prompts_.Message(std::string(kCannotRenameCategoryMessage), MessageButtons::Ok,
+                             MessageIcon::Question);
+        }
         return false;
     }
     const int position = PositionOf(key);
     const std::string name = Trimmed(newText);
     if (position < 0) {
+        return false;
+    }
+    LibraryContent& content = library_.Content();
+    const auto at = static_cast<std::size_t>(position);
+    // A label committed as it was (the editor lost the focus to a click or a dialog) is
+    // no rename, and nothing is said about it.
+    if (name == text::Trim(content.entries[at].nameText)) {
         return false;
     }
     // A name the file cannot hold whole, or no name at all, would not survive a save.
@@ -96,17 +115,17 @@ bool LibraryEditor::Rename(const std::string& key, std::string_view newText) {
     if (!NameFieldAccepted(name)) {
         return false;
     }
-    // The material's own entry takes part, so its own name counts as taken.
-    if (NameTaken(name)) {
+    // Another material's name is taken; the material's own may change its letter case.
+    if (NameTaken(name, position)) {
         Tell(kMaterialExistsMessage, MessageIcon::Exclamation);
         return false;
     }
-    LibraryContent& content = library_.Content();
-    const auto at = static_cast<std::size_t>(position);
+    HeldMaterial before = library_.HeldAt(position);
     content.entries[at].nameText = name;
     content.materials[at].setMaterialName(name);
     content.twins[at].setMaterialName(name);
     library_.Tree().SetText(key, name);
+    library_.RecordChange(position, std::move(before));
     return true;
 }
 
@@ -117,8 +136,16 @@ void LibraryEditor::StoreDescription(const std::string& key, std::string_view te
     }
     const std::string description(text.substr(0, kDescriptionFieldLimit));
     LibraryContent& content = library_.Content();
-    content.entries[static_cast<std::size_t>(position)].description = description;
-    content.materials[static_cast<std::size_t>(position)].setMaterialDescription(description);
+    const auto at = static_cast<std::size_t>(position);
+    if (content.entries[at].description == description &&
+        content.materials[at].MaterialDescription() == description) {
+        return;
+    }
+    HeldMaterial before = library_.HeldAt(position);
+    content.entries[at].description = description;
+    content.materials[at].setMaterialDescription(description);
+    // Typing a description, key by key, is one change.
+    library_.RecordChange(position, std::move(before), position + 1);
 }
 
 // ---- New material ----------------------------------------------------------------------
@@ -198,6 +225,7 @@ AddOutcome LibraryEditor::AddNewMaterial(std::string_view categoryField, std::st
 
     outcome.added = true;
     outcome.key = AddNode(categoryKey, name, position);
+    library_.RecordAdded();
     return outcome;
 }
 
@@ -294,7 +322,9 @@ CommitOutcome LibraryEditor::CommitPanel(std::string_view category, std::string_
                              MessageIcon::Question) != MessageAnswer::Ok) {
             return outcome;
         }
+        HeldMaterial before = library_.HeldAt(match);
         StorePanel(match, categoryKey, name, description);
+        library_.RecordChange(match, std::move(before));
         outcome.stored = true;
         return outcome;
     }
@@ -322,6 +352,7 @@ CommitOutcome LibraryEditor::CommitPanel(std::string_view category, std::string_
 
     outcome.stored = true;
     outcome.addedKey = AddNode(categoryKey, trimmedName, position);
+    library_.RecordAdded();
     return outcome;
 }
 
@@ -394,7 +425,9 @@ std::string LibraryEditor::PasteMaterial() {
     clsMaterial twin = copyOf(content.twins[from]);
     content.materials.push_back(std::move(record));
     content.twins.push_back(std::move(twin));
-    return AddNode(categoryKey, name, position);
+    std::string key = AddNode(categoryKey, name, position);
+    library_.RecordAdded();
+    return key;
 }
 
 // ---- Drag and drop -------------------------------------------------------------------------
