@@ -53,10 +53,20 @@ void silenceOutput() {
     }
 }
 
+// A crash of the child is an answer the parent expects, not a fault of the program:
+// handlers the program installed for its own crashes (a crash reporter, a sanitizer's
+// report) stay out of it, and the signal ends the child at once.
+void restoreDefaultCrashHandling() {
+    for (const int signal : {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT}) {
+        ::signal(signal, SIG_DFL);
+    }
+}
+
 // Leaves with _exit: the parent's exit handlers and buffered output belong to the
 // parent, and a leak checker's exit pass would report what the work left behind.
 [[noreturn]] void runChild(const ChildWork& work, int fd) {
     silenceOutput();
+    restoreDefaultCrashHandling();
     int status = 1;
     try {
         PipeOutput output(fd);
