@@ -12,8 +12,10 @@
 #include <utility>
 #include <vector>
 
+#include "data/library/Module1.h"
 #include "data/xls/SpreadsheetFile.h"
 #include "data/xls/WorkbookMessage.h"
+#include "library_fakes.h"
 
 namespace material {
 namespace {
@@ -42,6 +44,21 @@ TEST(WorkbookChild, AReaderLeakStaysInTheChild) {
     const SheetImport result = readSpreadsheet(seed("freexl_record_past_stream_end_leak.xls"));
     EXPECT_EQ(result.error, "Row 1: value row before the first \"Name\" row");
     EXPECT_TRUE(result.materials.empty());
+}
+
+TEST(WorkbookChild, TheOpenCommandSaysACrashingFileIsNotAWorkbook) {
+    testing::ScriptedPrompts prompts;
+    testing::FakeWindow window;
+    testing::MemoryFiles files;
+    testing::FixedSeparator separator;
+    clsRegistry settings{std::make_unique<testing::MemoryStore>()};
+    Module1 library{{prompts, window, files, separator, settings, PlatformWorkbookReader()}};
+    const std::string path = seed("freexl_record_length_segv.xls");
+    prompts.openChoices = {path};
+    prompts.answers = {MessageAnswer::Ok};
+    library.OpenLibrary();
+    EXPECT_EQ(prompts.Texts(), std::vector<std::string>{notAWorkbook(path)});
+    EXPECT_FALSE(library.IsOpen());
 }
 
 // A whole message for a sheet holding Name Steel, Type Metals, 0.3, End.
