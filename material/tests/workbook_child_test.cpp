@@ -63,20 +63,17 @@ TEST(WorkbookChild, TheOpenCommandSaysACrashingFileIsNotAWorkbook) {
 
 // A whole message for a sheet holding Name Steel, Type Metals, 0.3, End.
 std::string steelMessage() {
-    class Steel : public SheetCellSource {
-      public:
-        std::uint32_t rowCount() const override { return 4; }
-        SheetCell cell(std::uint32_t row, std::uint32_t column) const override {
-            const std::vector<std::pair<SheetCell, SheetCell>> rows = {
-                {{SheetCell::Kind::Text, 0.0, "Name"}, {SheetCell::Kind::Text, 0.0, "Steel"}},
-                {{SheetCell::Kind::Text, 0.0, "Type"}, {SheetCell::Kind::Text, 0.0, "Metals"}},
-                {{SheetCell::Kind::Number, 0.3, {}}, {}},
-                {{SheetCell::Kind::Text, 0.0, "End"}, {}},
-            };
-            return column == 1 ? rows.at(row - 1).first : rows.at(row - 1).second;
-        }
+    const auto text = [](const char* value) {
+        return SheetCell{SheetCell::Kind::Text, 0.0, value};
     };
-    return encodeSheetMessage(Steel(), 2);
+    SheetCells sheet(4, 2);
+    sheet.append(1, 1, text("Name"));
+    sheet.append(1, 2, text("Steel"));
+    sheet.append(2, 1, text("Type"));
+    sheet.append(2, 2, text("Metals"));
+    sheet.append(3, 1, {SheetCell::Kind::Number, 0.3, {}});
+    sheet.append(4, 1, text("End"));
+    return encodeSheetMessage(sheet, 2);
 }
 
 TEST(WorkbookChild, ImportsTheSheetAWellBehavedChildSends) {

@@ -11,6 +11,10 @@ std::string notAWorkbook(const std::string& path) {
     return path + " is not an Excel 97-2003 workbook (.xls)";
 }
 
+std::string cannotOpen(const std::string& path) {
+    return path + " cannot be opened";
+}
+
 std::string tooLarge(const std::string& path) {
     return path + " is too large to be read";
 }
@@ -18,7 +22,7 @@ std::string tooLarge(const std::string& path) {
 std::string openError(const std::string& path, int status) {
     switch (status) {
         case FREEXL_FILE_NOT_FOUND:
-            return path + " cannot be opened";
+            return cannotOpen(path);
         case FREEXL_INSUFFICIENT_MEMORY:
             return tooLarge(path);
         default:
@@ -112,7 +116,7 @@ SheetImport importFromChild(const std::string& path, const ChildWork& work,
         case ChildReport::Outcome::TooLarge:
             return {{}, tooLarge(path)};
         case ChildReport::Outcome::NotStarted:
-            return {{}, path + " cannot be opened"};
+            return {{}, cannotOpen(path)};
         default:
             // A reader that crashed, hung or stopped part-way met a file it cannot read.
             return {{}, notAWorkbook(path)};
