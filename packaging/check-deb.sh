@@ -9,8 +9,9 @@ trap 'rm -rf "$work"' EXIT
 
 (cd "$build" && cpack -G DEB -B "$work/out" >/dev/null)
 deb=$(ls "$work"/out/korvex-tools_*_amd64.deb)
-dpkg-deb --info "$deb" | grep -q '^ Depends: .*libqt6widgets6' ||
-    { echo "the package does not depend on Qt's widgets library"; exit 1; }
+depends=$(dpkg-deb --field "$deb" Depends)
+[[ "$depends" == *libqt6widgets6* && "$depends" == *libfreexl1* ]] ||
+    { echo "the package's dependencies lack Qt's widgets or FreeXL: $depends"; exit 1; }
 dpkg -x "$deb" "$work/root"
 root="$work/root/usr"
 
@@ -22,8 +23,8 @@ done
 
 export HOME="$work/home" QT_QPA_PLATFORM=offscreen
 mkdir -p "$HOME"
-"$root/bin/studypurge" --help | grep -q -- '--products' ||
-    { echo "studypurge --help from the package printed no usage"; exit 1; }
+usage=$("$root/bin/studypurge" --help)
+[[ "$usage" == *--products* ]] || { echo "studypurge --help from the package printed no usage"; exit 1; }
 report="$work/report.htm"
 "$root/bin/sysreport" --save "$report" >/dev/null
 grep -q '<html\|<HTML' "$report" || { echo "sysreport --save from the package wrote no report"; exit 1; }
