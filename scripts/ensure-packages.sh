@@ -6,7 +6,7 @@ set -euo pipefail
 build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libfreexl-dev
        libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-dejavu-core)
 test=(g++-mingw-w64-x86-64-posix wine64 fonts-wine libgsf-bin python3-olefile fp-utils-3.2.2
-      desktop-file-utils appstream)
+      desktop-file-utils appstream dpkg-dev)
 run=(xvfb imagemagick x11-utils xdg-utils)
 ci=(clang libclang-rt-14-dev)
 package=(zip lintian dpkg-dev file)

@@ -33,8 +33,8 @@ bool encodeUtf8(const std::wstring& wide, std::string& utf8) {
         return false;
     }
     const int size = static_cast<int>(wide.size());
-    const int count =
-        WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    const int count = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide.data(), size, nullptr,
+                                          0, nullptr, nullptr);
     if (count <= 0) {
         return false;
     }
