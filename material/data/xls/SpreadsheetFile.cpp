@@ -2,6 +2,8 @@
 
 #include <freexl.h>
 
+#include "WorkbookMessage.h"
+
 namespace material {
 namespace {
 
@@ -9,12 +11,20 @@ std::string notAWorkbook(const std::string& path) {
     return path + " is not an Excel 97-2003 workbook (.xls)";
 }
 
+std::string cannotOpen(const std::string& path) {
+    return path + " cannot be opened";
+}
+
+std::string tooLarge(const std::string& path) {
+    return path + " is too large to be read";
+}
+
 std::string openError(const std::string& path, int status) {
     switch (status) {
         case FREEXL_FILE_NOT_FOUND:
-            return path + " cannot be opened";
+            return cannotOpen(path);
         case FREEXL_INSUFFICIENT_MEMORY:
-            return path + " is too large to be read";
+            return tooLarge(path);
         default:
             return notAWorkbook(path);
     }
@@ -88,13 +98,42 @@ SheetCell WorkbookCells::cell(std::uint32_t row, std::uint32_t column) const {
     }
 }
 
-SheetImport readSpreadsheet(const std::string& path, const SheetNumberParser& parse) {
+std::string workbookMessage(const std::string& path) {
     std::string error;
     const auto cells = WorkbookCells::open(path, error);
     if (!cells) {
-        return {{}, error};
+        return encodeErrorMessage(error);
     }
-    return importSheet(*cells, parse);
+    return encodeSheetMessage(*cells, cells->columnCount());
+}
+
+SheetImport importFromChild(const std::string& path, const ChildWork& work,
+                            const SheetNumberParser& parse, const ChildLimits& limits) {
+    const ChildReport report = runInChildProcess(work, limits);
+    switch (report.outcome) {
+        case ChildReport::Outcome::Finished:
+            break;
+        case ChildReport::Outcome::TooLarge:
+            return {{}, tooLarge(path)};
+        case ChildReport::Outcome::NotStarted:
+            return {{}, cannotOpen(path)};
+        default:
+            // A reader that crashed, hung or stopped part-way met a file it cannot read.
+            return {{}, notAWorkbook(path)};
+    }
+    const auto message = decodeWorkbookMessage(report.bytes);
+    if (!message) {
+        return {{}, notAWorkbook(path)};
+    }
+    if (!message->sheet) {
+        return {{}, message->error};
+    }
+    return importSheet(*message->sheet, parse);
+}
+
+SheetImport readSpreadsheet(const std::string& path, const SheetNumberParser& parse) {
+    return importFromChild(
+        path, [&path](ChildOutput& output) { output.send(workbookMessage(path)); }, parse);
 }
 
 }  // namespace material

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "ReaderProcess.h"
 #include "SheetImport.h"
 
 namespace material {
@@ -31,8 +32,20 @@ class WorkbookCells : public SheetCellSource {
 };
 
 // Imports the materials of the workbook at `path`; an error names the file when it
-// cannot be read and the row when the sheet breaks a limit.
+// cannot be read and the row when the sheet breaks a limit. The file is read in a child
+// process, so that a workbook that makes the reader crash or hang is reported as not a
+// workbook instead of taking the program down.
 SheetImport readSpreadsheet(const std::string& path,
                             const SheetNumberParser& parse = parsePlainNumber);
+
+// The message the reading process sends for the workbook at `path`: its first sheet's
+// cells, or why it cannot be read.
+std::string workbookMessage(const std::string& path);
+
+// Imports what `work`, run in a child process, sends about the workbook at `path`;
+// readSpreadsheet() passes the reading of the file.
+SheetImport importFromChild(const std::string& path, const ChildWork& work,
+                            const SheetNumberParser& parse = parsePlainNumber,
+                            const ChildLimits& limits = {});
 
 }  // namespace material
