@@ -12,3 +12,9 @@ if(NOT WIN32)
     target_compile_definitions(material_workbook_child_test PRIVATE
         KT_WORKBOOK_SEEDS="${_here}/../fuzz/corpus/material_workbook_open_fuzzer")
 endif()
+# Windows only: the iconv and UTF-8 fopen under the cross-built workbook reader, and the
+# reader's in-process stand-in for the child.
+if(WIN32)
+    kt_add_core_test(material_xls_win_test SOURCES ${_here}/xls_iconv_win_test.cpp
+                     ${_here}/workbook_inprocess_win_test.cpp LIBS kt_material_xls kt_freexl_win32)
+endif()

@@ -10,6 +10,8 @@
 #include "data/xls/SheetImport.h"
 
 #ifdef KT_MATERIAL_XLS_FILES
+#include <filesystem>
+
 #include "data/xls/SpreadsheetFile.h"
 #endif
 
@@ -228,6 +230,24 @@ TEST(SpreadsheetFiles, ReadTheFirstSheet) {
     // A number as name, an integer value, a text value, an empty value cell, END.
     expectMaterials(readSpreadsheet(fixture("mixed_cells.xls")),
                     {{"4340", "Alloy steels", {7850, 2.05e11, 0.0, -1.5e-3}}});
+    // Name "Stahl Ä €" (stored as UTF-16), Type "Metal µ" (stored as 8-bit), 7.85, End.
+    expectMaterials(readSpreadsheet(fixture("accents.xls")),
+                    {{"Stahl \xC4 \x80", "Metal \xB5", {7.85}}});
+}
+
+// Paths arrive as UTF-8, also with characters outside the system's 8-bit code page.
+TEST(SpreadsheetFiles, OpenFromAFolderNamedBeyondAscii) {
+    namespace fs = std::filesystem;
+    const fs::path folder =
+        fs::temp_directory_path() / fs::path(u8"xls W\u00f6rkb\u00fccher \u03a9 \u6750");
+    fs::create_directories(folder);
+    const fs::path copy = folder / fs::path(u8"St\u00e4hle.xls");
+    fs::copy_file(fixture("steel.xls"), copy, fs::copy_options::overwrite_existing);
+    const std::u8string utf8 = copy.u8string();
+    const std::string path(utf8.begin(), utf8.end());
+
+    expectMaterials(readSpreadsheet(path), {{"Steel", "Metals", {2.1e11, 0.3}}});
+    fs::remove_all(folder);
 }
 
 TEST(SpreadsheetFiles, ReportRowErrorsAndUnreadableFiles) {
