@@ -55,8 +55,41 @@ TEST(MailLink, SubjectAndBodyArePercentEncoded) {
     for (const auto& [text, encoded] : cases) {
         EXPECT_EQ(percentEncodeMailField(text), encoded) << text;
     }
-    // The address goes in as typed.
-    EXPECT_EQ(mailToLink("a b@c", "x&y", "1 2"), "mailto:a b@c?subject=x%26y&body=1%202");
+}
+
+TEST(MailLink, AnAddressCannotAddHeaderFields) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"evil@x.example?bcc=spy@y.example", "mailto:evil@x.example%3Fbcc%3Dspy@y.example"},
+        {"a@b&cc=c@d", "mailto:a@b%26cc%3Dc@d"},
+        {"a b@c", "mailto:a%20b@c"},
+        {"100%@c", "mailto:100%25@c"},
+        {"a@b, c@d", "mailto:a@b,%20c@d"},
+        {"MAILTO:x@y?body=z", "MAILTO:x@y%3Fbody%3Dz"},
+    };
+    for (const auto& [address, link] : cases) {
+        EXPECT_EQ(mailToLink(address, "", ""), link) << address;
+    }
+    EXPECT_EQ(mailToLink("a?b@c", "x&y", "1 2"), "mailto:a%3Fb@c?subject=x%26y&body=1%202");
+}
+
+TEST(MailLink, DesktopComposerGetsTheAddressAsALinkNeverAsAnOption) {
+    const MailMessage message{"-evil@x.example", "S", "B", "/tmp/r.htm"};
+    EXPECT_EQ(desktopComposeArguments(message),
+              (std::vector<std::string>{"xdg-email", "--subject", "S", "--body", "B", "--attach",
+                                        "/tmp/r.htm", "mailto:-evil@x.example"}));
+}
+
+TEST(MailHandler, OnlyKnownComposersAreTrustedWithAttachments) {
+    for (const char* handler :
+         {"thunderbird.desktop", "org.mozilla.Thunderbird.desktop", "org.gnome.Evolution.desktop",
+          "org.kde.kmail2.desktop", "claws-mail.desktop", "org.gnome.Geary.desktop",
+          "sylpheed.desktop"}) {
+        EXPECT_TRUE(mailHandlerTakesAttachments(handler)) << handler;
+    }
+    for (const char* handler : {"", "firefox.desktop", "google-chrome.desktop",
+                                "userapp-mutt.desktop", "org.gnome.Nautilus.desktop"}) {
+        EXPECT_FALSE(mailHandlerTakesAttachments(handler)) << handler;
+    }
 }
 
 // A registry of the local machine's values and a set of existing files.
@@ -163,7 +196,7 @@ TEST(DesktopMail, ComposeHandsSubjectBodyAttachmentAndAddressToXdgEmail) {
     EXPECT_TRUE(mail->composeWithAttachment(message, error)) << error;
     EXPECT_EQ(testing::readBytes(argumentsFile),
               "--subject\nReport File\n--body\nReport file attached\n--attach\n"
-              "/tmp/Folder With Blanks/Simulation Product Info.htm\ndesk@example.org\n");
+              "/tmp/Folder With Blanks/Simulation Product Info.htm\nmailto:desk@example.org\n");
 
     setenv("KT_FAKE_EXIT", "3", 1);
     EXPECT_FALSE(mail->composeWithAttachment(message, error));

@@ -30,7 +30,7 @@ namespace {
 
 const std::string kEmptyAddressMessage =
     "Error|Email address can not have a null value. Please type in the correct email address.";
-const std::string kOutlookQuestion = "Email Option|Do you use MS Outlook as your Email Client?";
+const std::string kOutlookPrompt = "Email Option|Do you use MS Outlook as your Email Client?";
 
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
@@ -145,7 +145,7 @@ class DeliveryWindowTest : public QObject {
         h.prompts.onQuestion = [&] { reportAtQuestion = readBytes(reportPath()); };
         h.prompts.answerYes = outlook;
         email(h, throughMenu);
-        QCOMPARE(h.prompts.questions, std::vector<std::string>{kOutlookQuestion});
+        QCOMPARE(h.prompts.questions, std::vector<std::string>{kOutlookPrompt});
         QVERIFY(reportAtQuestion.rfind("<html>\r\n", 0) == 0);
         QVERIFY(!contains(reportAtQuestion, "stale"));
         QCOMPARE(h.mail.links.size() + h.mail.automated.size(), size_t{1});
@@ -228,11 +228,11 @@ class DeliveryWindowTest : public QObject {
         QVERIFY(h.mail.links.empty() && h.mail.composed.empty());
     }
 
-    void outlookFailureComposesWithTheReportAttached() {
+    void desktopMailProgramComposesWithTheReportAttached() {
         WindowHarness h(folder_);
         h.prompts.answerYes = true;
-        h.mail.automationError = "Outlook cannot be automated on this system";
         h.mail.composer = true;
+        h.mail.handler = "org.mozilla.Thunderbird.desktop";
         email(h, false);
         QCOMPARE(h.mail.composed.size(), size_t{1});
         QCOMPARE(h.mail.composed[0].to, std::string("support@korvex.example"));
@@ -244,8 +244,8 @@ class DeliveryWindowTest : public QObject {
     void missingMailProgramSaysSoAndFallsBackToTheLink() {
         WindowHarness h(folder_);
         h.prompts.answerYes = true;
-        h.mail.automationError = "Outlook cannot be automated on this system";
         h.mail.composer = true;
+        h.mail.handler = "thunderbird.desktop";
         h.mail.composeError = "no mail program is set up on this computer";
         email(h, false);
         QCOMPARE(h.prompts.messages.size(), size_t{1});

@@ -13,6 +13,7 @@
 
 #include "AboutBox.h"
 #include "ChangeDefaultDialog.h"
+#include "OpenGlProbe.h"
 #include "Version.h"
 
 namespace sysreport {
@@ -130,6 +131,7 @@ std::string MainWindow::buildReport() {
     ReportWriter writer({services_.facts, services_.clock, services_.registry, services_.cadHost,
                          services_.prompts},
                         services_.locations.programFolder, screenFacts());
+    writer.setOpenGl(probeOpenGl());
     return writer.build();
 }
 

@@ -46,8 +46,8 @@ void QtPrompts::inform(const std::string& text, const std::string& title) {
                              QMessageBox::Ok);
 }
 
-void QtPrompts::openFile(const std::string& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+bool QtPrompts::openFile(const std::string& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
 }  // namespace sysreport

@@ -14,7 +14,7 @@ class QtPrompts : public UserPrompts {
     void showMessage(const std::string& text) override;
     bool askYesNo(const std::string& text, const std::string& title) override;
     void inform(const std::string& text, const std::string& title) override;
-    void openFile(const std::string& path) override;
+    bool openFile(const std::string& path) override;
 
   private:
     QWidget* owner_ = nullptr;
