@@ -130,6 +130,9 @@ std::string reportAsPlainText(const std::string& html) {
         out += text;
         out += '\n';
     }
+    while (out.size() >= 2 && out.compare(out.size() - 2, 2, "\n\n") == 0) {
+        out.pop_back();
+    }
     return out;
 }
 
