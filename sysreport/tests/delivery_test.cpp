@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <thread>
 
 #include "MailDelivery.h"
 #include "SystemInfoTool.h"
@@ -202,6 +203,42 @@ TEST(DesktopMail, ComposeHandsSubjectBodyAttachmentAndAddressToXdgEmail) {
     EXPECT_FALSE(mail->composeWithAttachment(message, error));
     EXPECT_EQ(error, "no mail program is set up on this computer");
     unsetenv("KT_FAKE_EXIT");
+}
+
+// Counts the waits and answers at once whenever the program has ended.
+class CountingWait : public BusyWait {
+  public:
+    void waitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) override {
+        ++waits;
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (!done() && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+    int waits = 0;
+};
+
+TEST(DesktopMail, TheComposerIsAwaitedThroughTheWindowsWait) {
+    ScriptFolder scripts;
+    scripts.add("xdg-email", "sleep 0.2\nexit 3");
+    PathOverride path(scripts.path() + ":/usr/bin:/bin");
+    CountingWait wait;
+    auto mail = makePlatformMailClient(wait);
+    std::string error;
+    EXPECT_FALSE(mail->composeWithAttachment({"a@b", "s", "b", "/tmp/r.htm"}, error));
+    EXPECT_EQ(error, "no mail program is set up on this computer");
+    EXPECT_EQ(wait.waits, 1);
+}
+
+TEST(DesktopMail, MailHandlerIsWhatXdgMimeNames) {
+    ScriptFolder scripts;
+    PathOverride path(scripts.path());
+    auto mail = makePlatformMailClient();
+    EXPECT_EQ(mail->mailHandler(), "");
+    scripts.add("xdg-mime",
+                "[ \"$*\" = 'query default x-scheme-handler/mailto' ] && "
+                "echo org.mozilla.Thunderbird.desktop");
+    EXPECT_EQ(mail->mailHandler(), "org.mozilla.Thunderbird.desktop");
 }
 
 TEST(DesktopMail, MissingXdgEmailIsAFailureAndNoAutomationExists) {
