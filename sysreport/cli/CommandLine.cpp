@@ -11,6 +11,11 @@
 namespace sysreport::cli {
 namespace {
 
+// The report follows the start at once, so the host lookup has no head start: a
+// DNS that does not answer by then leaves the interface's address in the report
+// rather than holding up a script.
+constexpr std::chrono::milliseconds kAddressWait{80};
+
 // Probe messages of a run without a window go to the error stream.
 class StreamMessages : public MessageSink {
   public:
@@ -72,7 +77,7 @@ int textReport(const std::string& file, Session& session) {
 class PlatformReport {
   public:
     PlatformReport()
-        : facts_(makePlatformSystemFacts()),
+        : facts_(makePlatformSystemFacts(kAddressWait)),
           clock_(makePlatformClock()),
           backend_(makePlatformRegistry()),
           ini_(makeIniFileReader()),

@@ -3,6 +3,7 @@
 // with the probe's source tag.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -132,6 +133,10 @@ class CadHost {
 };
 
 std::unique_ptr<SystemFacts> makePlatformSystemFacts();
+// The same, a report waiting at most `addressWait` for the host's address where
+// the lookup runs beside the program (a run without a window, whose report comes
+// at once, waits less than the window's).
+std::unique_ptr<SystemFacts> makePlatformSystemFacts(std::chrono::milliseconds addressWait);
 std::unique_ptr<Clock> makePlatformClock();
 std::unique_ptr<CadHost> makePlatformCadHost();
 

@@ -143,7 +143,8 @@ std::string mountPointOf(const std::filesystem::path& folder) {
 
 class LinuxSystemFacts : public SystemFacts {
   public:
-    LinuxSystemFacts() : lookup_(resolveIpv4, kLookupBound) {
+    explicit LinuxSystemFacts(std::chrono::milliseconds addressWait)
+        : addressWait_(addressWait), lookup_(resolveIpv4, kLookupBound) {
         // Start resolving at once so that the first report finds the answer ready.
         lookup_.start(hostName());
     }
@@ -181,7 +182,7 @@ class LinuxSystemFacts : public SystemFacts {
     }
 
     std::string ipAddress(MessageSink&) override {
-        return chooseReportAddress(lookup_.answers(hostName(), kReportWait), interfaceAddresses());
+        return chooseReportAddress(lookup_.answers(hostName(), addressWait_), interfaceAddresses());
     }
 
     Probed<OsVersion> osVersion() override {
@@ -263,6 +264,7 @@ class LinuxSystemFacts : public SystemFacts {
     GraphicsAdapter graphicsAdapter() override { return drmGraphicsAdapter("/sys", pciIdsText()); }
 
   private:
+    std::chrono::milliseconds addressWait_;
     BoundedHostLookup lookup_;
 };
 
@@ -302,7 +304,11 @@ class NoCadHost : public CadHost {
 }  // namespace
 
 std::unique_ptr<SystemFacts> makePlatformSystemFacts() {
-    return std::make_unique<LinuxSystemFacts>();
+    return makePlatformSystemFacts(kReportWait);
+}
+
+std::unique_ptr<SystemFacts> makePlatformSystemFacts(std::chrono::milliseconds addressWait) {
+    return std::make_unique<LinuxSystemFacts>(addressWait);
 }
 
 std::unique_ptr<Clock> makePlatformClock() {

@@ -278,6 +278,11 @@ class WindowsClock : public Clock {
 
 }  // namespace
 
+// The Windows probes ask the resolver themselves, as the report reaches them.
+std::unique_ptr<SystemFacts> makePlatformSystemFacts(std::chrono::milliseconds) {
+    return makePlatformSystemFacts();
+}
+
 std::unique_ptr<SystemFacts> makePlatformSystemFacts() {
     return std::make_unique<WindowsSystemFacts>();
 }
