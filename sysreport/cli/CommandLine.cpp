@@ -47,8 +47,8 @@ int saveReport(const std::string& file, Session& session) {
     StreamMessages messages(session.err);
     std::string error;
     if (!writeReportFile(path, session.buildReport(messages), error)) {
-        session.err << kAppTitle << ": the report could not be written to " << path << ": "
-                    << error << "\n";
+        session.err << kAppTitle << ": the report could not be written to " << path << ": " << error
+                    << "\n";
         return kExitFailed;
     }
     session.out << path << "\n";
@@ -65,8 +65,8 @@ int textReport(const std::string& file, Session& session) {
     const std::string path = absolutePath(file);
     std::string error;
     if (!replaceFile(path, text, error)) {
-        session.err << kAppTitle << ": the text could not be written to " << path << ": "
-                    << error << "\n";
+        session.err << kAppTitle << ": the text could not be written to " << path << ": " << error
+                    << "\n";
         return kExitFailed;
     }
     session.out << path << "\n";
@@ -168,8 +168,8 @@ int run(const Request& request, Session& session) {
         case Command::OpenWindow:
             break;
     }
-    session.err << kAppTitle << " needs a display to open its window. Without one, "
-                << kAppTitle << " --save writes the report (see " << kAppTitle << " --help).\n";
+    session.err << kAppTitle << " needs a display to open its window. Without one, " << kAppTitle
+                << " --save writes the report (see " << kAppTitle << " --help).\n";
     return kExitFailed;
 }
 
@@ -186,8 +186,7 @@ std::optional<int> runCommandLine(const std::vector<std::string>& arguments, std
         }
         return *platform;
     };
-    Session session{out, err,
-                    [&](MessageSink& messages) { return services().build(messages); },
+    Session session{out, err, [&](MessageSink& messages) { return services().build(messages); },
                     [&] { return services().defaultPath(); }};
     return run(request, session);
 }

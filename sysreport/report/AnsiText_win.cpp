@@ -23,8 +23,8 @@ bool ansiByteOf(char16_t c, char& byte) {
     char out[4] = {};
     BOOL usedDefault = FALSE;
     // No best fit: a character the code page lacks must not turn into a look-alike.
-    const int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &wide, 1, out,
-                                            sizeof out, nullptr, &usedDefault);
+    const int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &wide, 1, out, sizeof out,
+                                            nullptr, &usedDefault);
     if (written != 1 || usedDefault) {
         return false;
     }

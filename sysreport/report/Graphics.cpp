@@ -6,8 +6,9 @@
 namespace sysreport {
 
 bool isSoftwareRenderer(const std::string& renderer) {
-    static constexpr std::array kSoftware = {"llvmpipe", "softpipe", "swrast", "software rasterizer",
-                                             "microsoft basic render", "gdi generic", "lavapipe"};
+    static constexpr std::array kSoftware = {
+        "llvmpipe",    "softpipe", "swrast", "software rasterizer", "microsoft basic render",
+        "gdi generic", "lavapipe"};
     const std::string lower = asciiLower(renderer);
     for (const char* name : kSoftware) {
         if (lower.find(name) != std::string::npos) {

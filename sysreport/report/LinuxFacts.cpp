@@ -97,8 +97,8 @@ OsVersion linuxOsVersion(const LinuxSystem& system) {
     os.servicePack = system.distribution;
     os.build = numbers[2].empty() ? "0" : numbers[2];
     os.classification = system.kernelBuild.empty() ? system.distribution : system.kernelBuild;
-    os.processor = system.cpuModel.empty() ? system.machine
-                                           : system.machine + " (" + system.cpuModel + ")";
+    os.processor =
+        system.cpuModel.empty() ? system.machine : system.machine + " (" + system.cpuModel + ")";
     os.processorCount = system.processorCount;
     return os;
 }
@@ -145,7 +145,8 @@ GraphicsAdapter drmGraphicsAdapter(const std::filesystem::path& sysFolder,
     }
     std::sort(cards.begin(), cards.end());
     for (const std::string& card : cards) {
-        const std::string uevent = fileText(sysFolder / "class" / "drm" / card / "device" / "uevent");
+        const std::string uevent =
+            fileText(sysFolder / "class" / "drm" / card / "device" / "uevent");
         GraphicsAdapter adapter;
         adapter.driver = fieldValue(uevent, "DRIVER", '=');
         const std::string pciId = fieldValue(uevent, "PCI_ID", '=');  // "1AF4:1050"

@@ -38,7 +38,6 @@ std::string pciDeviceName(std::string_view pciIds, std::string_view vendor,
 
 // The first display adapter the kernel lists under `sysFolder`/class/drm, named
 // from `pciIds` when it lists the device, else by its PCI identifiers.
-GraphicsAdapter drmGraphicsAdapter(const std::filesystem::path& sysFolder,
-                                   std::string_view pciIds);
+GraphicsAdapter drmGraphicsAdapter(const std::filesystem::path& sysFolder, std::string_view pciIds);
 
 }  // namespace sysreport

@@ -60,8 +60,8 @@ std::string mailToLink(const std::string& address, const std::string& subject,
 }
 
 std::vector<std::string> desktopComposeArguments(const MailMessage& message) {
-    return {"xdg-email", "--subject", message.subject,        "--body",
-            message.body, "--attach", message.attachmentPath, mailToLink(message.to, "", "")};
+    return {"xdg-email",  "--subject", message.subject,        "--body",
+            message.body, "--attach",  message.attachmentPath, mailToLink(message.to, "", "")};
 }
 
 bool mailHandlerTakesAttachments(const std::string& desktopFile) {
@@ -140,7 +140,8 @@ void ReportMailer::linkWithoutAttachment(const std::string& address, const std::
 void ReportMailer::sendMailTo(const std::string& address, const std::string& reportPath) {
     const std::string subject = std::string(kReportFileName) + " file attached";
     const std::string body = std::string("Please attach the ") + kReportFileName +
-                             " file created in " + reportFolderOf(reportPath) + " directory.\r\nThanks.";
+                             " file created in " + reportFolderOf(reportPath) +
+                             " directory.\r\nThanks.";
     mail_.openMailLink(mailToLink(address, subject, body));
 }
 

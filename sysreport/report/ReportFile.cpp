@@ -134,10 +134,11 @@ void ReportCommands::viewSave() {
     }
     if (view) {
         if (!prompts_.openFile(written)) {
-            prompts_.inform("The report could not be opened: no program for it is set up on "
-                            "this computer, or it could not be started.\r\nThe report is saved as " +
-                                written + ".",
-                            kViewSaveTitle);
+            prompts_.inform(
+                "The report could not be opened: no program for it is set up on "
+                "this computer, or it could not be started.\r\nThe report is saved as " +
+                    written + ".",
+                kViewSaveTitle);
         }
     } else {
         prompts_.inform("Information written to " + written + " File. ", kViewSaveTitle);

@@ -138,7 +138,7 @@ class FakeMailClient : public MailClient {
 
     std::string automationError;  // "" sends
     bool composer = false;
-    std::string handler;  // the desktop's mail handler
+    std::string handler;       // the desktop's mail handler
     std::string composeError;  // "" opens the message
     std::vector<std::string> links;
     std::vector<MailMessage> automated, composed;

@@ -34,11 +34,11 @@ class ProgramProcess : public ::testing::Test {
     // Runs the program with a clean environment: no display, the products of
     // the all-families case in its Wine prefix.
     Outcome run(const std::string& arguments) {
-        const std::string command =
-            "env -i PATH=/usr/bin:/bin HOME=" + (root_ / "home").string() +
-            " WINEPREFIX=" + testDataPath("all-families") + " " +
-            (root_ / "program" / "sysreport").string() + " " + arguments + " >" +
-            (root_ / "out").string() + " 2>" + (root_ / "err").string();
+        const std::string command = "env -i PATH=/usr/bin:/bin HOME=" + (root_ / "home").string() +
+                                    " WINEPREFIX=" + testDataPath("all-families") + " " +
+                                    (root_ / "program" / "sysreport").string() + " " + arguments +
+                                    " >" + (root_ / "out").string() + " 2>" +
+                                    (root_ / "err").string();
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readBytes((root_ / "out").string()),
                 readBytes((root_ / "err").string())};

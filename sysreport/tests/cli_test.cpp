@@ -114,8 +114,8 @@ TEST_F(CommandRun, AnUnwritablePlaceIsAnErrorWithExitCodeOne) {
 }
 
 TEST_F(CommandRun, TextGoesToTheOutputOrAFile) {
-    for (std::vector<std::string> arguments : {std::vector<std::string>{"--text"},
-                                               std::vector<std::string>{"--text", "-"}}) {
+    for (std::vector<std::string> arguments :
+         {std::vector<std::string>{"--text"}, std::vector<std::string>{"--text", "-"}}) {
         EXPECT_EQ(runWith(arguments), kExitOk);
         EXPECT_EQ(out_.str(), "USER NAME:               engineer\n");
     }

@@ -14,12 +14,13 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(LinuxFacts, OperatingSystemLinesKeepTheWholeReleaseAndTheDistribution) {
-    LinuxSystem system{"6.18.44-fc-v1272", "#1 SMP PREEMPT_DYNAMIC", "Debian GNU/Linux 12 (bookworm)",
-                       "x86_64", "AMD EPYC 7B13", 8};
+    LinuxSystem system{
+        "6.18.44-fc-v1272", "#1 SMP PREEMPT_DYNAMIC", "Debian GNU/Linux 12 (bookworm)",
+        "x86_64",           "AMD EPYC 7B13",          8};
     const OsVersion os = linuxOsVersion(system);
-    EXPECT_EQ(os.platform + "version " + os.version + " " + os.servicePack + " (Build: " + os.build +
-                  ")",
-              "Linux version 6.18.44-fc-v1272 Debian GNU/Linux 12 (bookworm) (Build: 44)");
+    EXPECT_EQ(
+        os.platform + "version " + os.version + " " + os.servicePack + " (Build: " + os.build + ")",
+        "Linux version 6.18.44-fc-v1272 Debian GNU/Linux 12 (bookworm) (Build: 44)");
     EXPECT_EQ(os.classification, "#1 SMP PREEMPT_DYNAMIC");
     EXPECT_EQ(os.processor, "x86_64 (AMD EPYC 7B13)");
     EXPECT_EQ(os.processorCount, 8);
@@ -89,7 +90,8 @@ TEST(LinuxFacts, FirstDisplayAdapterOfTheKernel) {
     }
     writeBytes(pathToUtf8(sys / "class/drm/card1/device/uevent"),
                "DRIVER=virtio-pci\nPCI_CLASS=30000\nPCI_ID=1AF4:1050\n");
-    writeBytes(pathToUtf8(sys / "class/drm/card2/device/uevent"), "DRIVER=i915\nPCI_ID=8086:46A6\n");
+    writeBytes(pathToUtf8(sys / "class/drm/card2/device/uevent"),
+               "DRIVER=i915\nPCI_ID=8086:46A6\n");
     GraphicsAdapter adapter = drmGraphicsAdapter(sys, kPciIds);
     EXPECT_EQ(adapter.name, "Red Hat, Inc. Virtio 1.0 GPU");
     EXPECT_EQ(adapter.driver, "virtio-pci");
@@ -112,7 +114,8 @@ TEST(GraphicsLine, NamesWhatIsKnownAndMarksSoftwareRendering) {
          {"NVIDIA GeForce RTX 4070/PCIe/SSE2", "4.6.0 NVIDIA 550.54"},
          "NVIDIA GeForce RTX 4070, OpenGL NVIDIA GeForce RTX 4070/PCIe/SSE2 4.6.0 NVIDIA 550.54"},
         {{"", "i915"}, {}, "driver i915"},
-        {{}, {"Microsoft Basic Render Driver", ""},
+        {{},
+         {"Microsoft Basic Render Driver", ""},
          "OpenGL Microsoft Basic Render Driver (SOFTWARE RENDERING)"},
         {{}, {}, "none could be read"},
     };
