@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "MailDelivery.h"
+#include "ShellOpen.h"
 #include "SystemInfoTool.h"
 #include "TestData.h"
 
@@ -228,6 +229,23 @@ TEST(DesktopMail, TheComposerIsAwaitedThroughTheWindowsWait) {
     EXPECT_FALSE(mail->composeWithAttachment({"a@b", "s", "b", "/tmp/r.htm"}, error));
     EXPECT_EQ(error, "no mail program is set up on this computer");
     EXPECT_EQ(wait.waits, 1);
+}
+
+TEST(DesktopOpen, AMissingOrFailingHandlerIsAFailure) {
+    ScriptFolder scripts;
+    PathOverride path(scripts.path());
+    CountingWait wait;
+    EXPECT_FALSE(openWithDesktop("/tmp/r.htm", wait));  // no xdg-open at all
+    const std::pair<const char*, bool> cases[] = {
+        {"exit 3", false},  // no handler for the file type
+        {"exit 4", false},  // the handler failed
+        {"exit 0", true},
+        {"exec /bin/sleep 5", true},  // still running: the handler is up
+    };
+    for (const auto& [script, opened] : cases) {
+        scripts.add("xdg-open", script);
+        EXPECT_EQ(openWithDesktop("/tmp/r.htm", wait), opened) << script;
+    }
 }
 
 TEST(DesktopMail, MailHandlerIsWhatXdgMimeNames) {

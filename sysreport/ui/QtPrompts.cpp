@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "ShellOpen.h"
 #include "Version.h"
 
 namespace sysreport {
@@ -47,6 +48,9 @@ void QtPrompts::inform(const std::string& text, const std::string& title) {
 }
 
 bool QtPrompts::openFile(const std::string& path) {
+    if (wait_ != nullptr) {
+        return openWithDesktop(path, *wait_);
+    }
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 

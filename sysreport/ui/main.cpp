@@ -28,6 +28,7 @@ int main(int argc, char* argv[]) {
     auto mail = sysreport::makePlatformMailClient(busyWait);
     auto systemInfo = sysreport::makePlatformSystemInfoTool();
     sysreport::QtPrompts prompts;
+    prompts.setBusyWait(&busyWait);
     // The same places as the command line's, so both find the same report.
     const sysreport::ReportLocations locations = sysreport::platformReportLocations();
 
