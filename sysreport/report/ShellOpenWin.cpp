@@ -1,5 +1,6 @@
-#include <shellapi.h>
 #include <windows.h>
+// shellapi.h relies on the definitions of windows.h.
+#include <shellapi.h>
 
 #include "ShellOpen.h"
 #include "WinText.h"
