@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include "AboutBox.h"
 #include "ChangeDefaultDialog.h"
 #include "FilePaths.h"
+#include "QtBusyWait.h"
 #include "QtPrompts.h"
 #include "TestData.h"
 #include "Version.h"
@@ -348,6 +350,35 @@ class DeliveryWindowTest : public QObject {
         QTest::mouseClick(about.findChild<QPushButton*>("cmdSysInfo"), Qt::LeftButton);
         QCOMPARE(prompts.messages,
                  std::vector<std::string>{"System Information Is Unavailable At This Time"});
+    }
+
+    // While a mail program starts the window keeps handling its events (painting,
+    // timers) under the busy cursor, and the wait ends as soon as it is done.
+    void busyWaitKeepsTheWindowAliveUntilDone() {
+        QtBusyWait wait;
+        int ticks = 0;
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+        timer.start(5);
+        Qt::CursorShape cursorDuringWait = Qt::ArrowCursor;
+        QElapsedTimer elapsed;
+        elapsed.start();
+        wait.waitUntil(
+            [&] {
+                if (QApplication::overrideCursor() != nullptr) {
+                    cursorDuringWait = QApplication::overrideCursor()->shape();
+                }
+                return ticks >= 3;
+            },
+            std::chrono::seconds(5));
+        QVERIFY(ticks >= 3);
+        QVERIFY(elapsed.elapsed() < 2000);
+        QCOMPARE(cursorDuringWait, Qt::WaitCursor);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        // A program that never ends is waited for no longer than the limit.
+        elapsed.restart();
+        wait.waitUntil([] { return false; }, std::chrono::milliseconds(100));
+        QVERIFY(elapsed.elapsed() >= 100 && elapsed.elapsed() < 2000);
     }
 
     void yesNoQuestionsEndOnlyByTheirButtons_data() {
