@@ -77,6 +77,24 @@ inline void removeLeftoverKeys(const std::vector<std::string>& keys) {
 }
 #endif
 
+// A back end that names a fixed source, so that reports of both legs agree.
+class FixedSourceRegistry : public RegistryBackend {
+  public:
+    explicit FixedSourceRegistry(RegistryBackend& inner) : inner_(inner) {}
+    std::int32_t openKey(RegistryRoot root, std::string_view key) override {
+        return inner_.openKey(root, key);
+    }
+    RawRegistryValue readValue(RegistryRoot root, std::string_view key,
+                               std::string_view valueName) override {
+        return inner_.readValue(root, key, valueName);
+    }
+    void refresh() override { inner_.refresh(); }
+    std::string sourceDescription() const override { return "Wine prefix /home/engineer/.wine"; }
+
+  private:
+    RegistryBackend& inner_;
+};
+
 // The registry of one case folder, as this platform reads it.
 class CaseRegistry {
   public:
@@ -94,7 +112,7 @@ class CaseRegistry {
     {
     }
     RegistryBackend& backend() {
-        return *backend_;
+        return fixedSource_;
     }
 
   private:
@@ -104,6 +122,7 @@ class CaseRegistry {
     ImportedKeys userKeys_;
 #endif
     std::unique_ptr<RegistryBackend> backend_;
+    FixedSourceRegistry fixedSource_{*backend_};
 };
 
 }  // namespace sysreport::testing

@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <thread>
 
 #include "MailDelivery.h"
+#include "ShellOpen.h"
 #include "SystemInfoTool.h"
 #include "TestData.h"
 
@@ -55,8 +57,41 @@ TEST(MailLink, SubjectAndBodyArePercentEncoded) {
     for (const auto& [text, encoded] : cases) {
         EXPECT_EQ(percentEncodeMailField(text), encoded) << text;
     }
-    // The address goes in as typed.
-    EXPECT_EQ(mailToLink("a b@c", "x&y", "1 2"), "mailto:a b@c?subject=x%26y&body=1%202");
+}
+
+TEST(MailLink, AnAddressCannotAddHeaderFields) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"evil@x.example?bcc=spy@y.example", "mailto:evil@x.example%3Fbcc%3Dspy@y.example"},
+        {"a@b&cc=c@d", "mailto:a@b%26cc%3Dc@d"},
+        {"a b@c", "mailto:a%20b@c"},
+        {"100%@c", "mailto:100%25@c"},
+        {"a@b, c@d", "mailto:a@b,%20c@d"},
+        {"MAILTO:x@y?body=z", "MAILTO:x@y%3Fbody%3Dz"},
+    };
+    for (const auto& [address, link] : cases) {
+        EXPECT_EQ(mailToLink(address, "", ""), link) << address;
+    }
+    EXPECT_EQ(mailToLink("a?b@c", "x&y", "1 2"), "mailto:a%3Fb@c?subject=x%26y&body=1%202");
+}
+
+TEST(MailLink, DesktopComposerGetsTheAddressAsALinkNeverAsAnOption) {
+    const MailMessage message{"-evil@x.example", "S", "B", "/tmp/r.htm"};
+    EXPECT_EQ(desktopComposeArguments(message),
+              (std::vector<std::string>{"xdg-email", "--subject", "S", "--body", "B", "--attach",
+                                        "/tmp/r.htm", "mailto:-evil@x.example"}));
+}
+
+TEST(MailHandler, OnlyKnownComposersAreTrustedWithAttachments) {
+    for (const char* handler :
+         {"thunderbird.desktop", "org.mozilla.Thunderbird.desktop", "org.gnome.Evolution.desktop",
+          "org.kde.kmail2.desktop", "claws-mail.desktop", "org.gnome.Geary.desktop",
+          "sylpheed.desktop"}) {
+        EXPECT_TRUE(mailHandlerTakesAttachments(handler)) << handler;
+    }
+    for (const char* handler : {"", "firefox.desktop", "google-chrome.desktop",
+                                "userapp-mutt.desktop", "org.gnome.Nautilus.desktop"}) {
+        EXPECT_FALSE(mailHandlerTakesAttachments(handler)) << handler;
+    }
 }
 
 // A registry of the local machine's values and a set of existing files.
@@ -163,12 +198,65 @@ TEST(DesktopMail, ComposeHandsSubjectBodyAttachmentAndAddressToXdgEmail) {
     EXPECT_TRUE(mail->composeWithAttachment(message, error)) << error;
     EXPECT_EQ(testing::readBytes(argumentsFile),
               "--subject\nReport File\n--body\nReport file attached\n--attach\n"
-              "/tmp/Folder With Blanks/Simulation Product Info.htm\ndesk@example.org\n");
+              "/tmp/Folder With Blanks/Simulation Product Info.htm\nmailto:desk@example.org\n");
 
     setenv("KT_FAKE_EXIT", "3", 1);
     EXPECT_FALSE(mail->composeWithAttachment(message, error));
     EXPECT_EQ(error, "no mail program is set up on this computer");
     unsetenv("KT_FAKE_EXIT");
+}
+
+// Counts the waits and answers at once whenever the program has ended.
+class CountingWait : public BusyWait {
+  public:
+    void waitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) override {
+        ++waits;
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (!done() && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+    int waits = 0;
+};
+
+TEST(DesktopMail, TheComposerIsAwaitedThroughTheWindowsWait) {
+    ScriptFolder scripts;
+    scripts.add("xdg-email", "sleep 0.2\nexit 3");
+    PathOverride path(scripts.path() + ":/usr/bin:/bin");
+    CountingWait wait;
+    auto mail = makePlatformMailClient(wait);
+    std::string error;
+    EXPECT_FALSE(mail->composeWithAttachment({"a@b", "s", "b", "/tmp/r.htm"}, error));
+    EXPECT_EQ(error, "no mail program is set up on this computer");
+    EXPECT_EQ(wait.waits, 1);
+}
+
+TEST(DesktopOpen, AMissingOrFailingHandlerIsAFailure) {
+    ScriptFolder scripts;
+    PathOverride path(scripts.path());
+    CountingWait wait;
+    EXPECT_FALSE(openWithDesktop("/tmp/r.htm", wait));  // no xdg-open at all
+    const std::pair<const char*, bool> cases[] = {
+        {"exit 3", false},  // no handler for the file type
+        {"exit 4", false},  // the handler failed
+        {"exit 0", true},
+        {"exec /bin/sleep 5", true},  // still running: the handler is up
+    };
+    for (const auto& [script, opened] : cases) {
+        scripts.add("xdg-open", script);
+        EXPECT_EQ(openWithDesktop("/tmp/r.htm", wait), opened) << script;
+    }
+}
+
+TEST(DesktopMail, MailHandlerIsWhatXdgMimeNames) {
+    ScriptFolder scripts;
+    PathOverride path(scripts.path());
+    auto mail = makePlatformMailClient();
+    EXPECT_EQ(mail->mailHandler(), "");
+    scripts.add("xdg-mime",
+                "[ \"$*\" = 'query default x-scheme-handler/mailto' ] && "
+                "echo org.mozilla.Thunderbird.desktop");
+    EXPECT_EQ(mail->mailHandler(), "org.mozilla.Thunderbird.desktop");
 }
 
 TEST(DesktopMail, MissingXdgEmailIsAFailureAndNoAutomationExists) {

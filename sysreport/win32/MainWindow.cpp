@@ -173,4 +173,9 @@ ScreenFacts MainWindow::screenFacts() const {
     return facts;
 }
 
+OpenGlFacts MainWindow::openGlFacts() const {
+    // Not probed on Windows: the adapter line names the driver already.
+    return {};
+}
+
 }  // namespace sysreport::win32

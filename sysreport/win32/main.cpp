@@ -2,8 +2,18 @@
 // products.
 #include <windows.h>
 
+#include <iostream>
+
+#include "CommandLine.h"
 #include "Program.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+    // With arguments the report is written without a window, its output going to
+    // the console the program was started from.
+    sysreport::cli::attachParentConsole();
+    if (const auto exitCode = sysreport::cli::runCommandLine(
+            sysreport::win32::commandLineArguments(), std::cout, std::cerr)) {
+        return *exitCode;
+    }
     return sysreport::win32::runProgram(instance, show);
 }
