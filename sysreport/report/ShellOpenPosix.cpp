@@ -1,4 +1,4 @@
-#include "Process_posix.h"
+#include "ProcessPosix.h"
 #include "ShellOpen.h"
 
 namespace sysreport {

@@ -1,4 +1,4 @@
-#include "Process_posix.h"
+#include "ProcessPosix.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "MailDelivery.h"
-#include "Process_posix.h"
+#include "ProcessPosix.h"
 
 namespace sysreport {
 namespace {
