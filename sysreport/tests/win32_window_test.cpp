@@ -12,6 +12,7 @@
 #include "CaseRegistry.h"
 #include "MainWindow.h"
 #include "ModalAnswerer.h"
+#include "OpenGlProbe.h"
 #include "ReportWriter.h"
 #include "Shell.h"
 #include "TestData.h"
@@ -210,6 +211,16 @@ TEST(Win32Shell, ReportsAFileItCannotOpen) {
     auto shell = win32::makeSystemShell();
     EXPECT_FALSE(shell->execute(
         win32::viewReportRequest(nullptr, "C:\\no such folder\\Simulation Product Info.htm")));
+}
+
+// The graphics line carries what the display driver's OpenGL reports, if anything.
+TEST_F(Win32WindowTest, ReportCarriesTheRendererOfTheDisplayDriver) {
+    const OpenGlFacts openGl = win32::probeOpenGl();
+    EXPECT_EQ(openGl.renderer.empty(), openGl.version.empty());
+    const std::string report = readBytes(window->behaviour().writeToFile());
+    EXPECT_NE(report.find("GRAPHICS:                " +
+                          graphicsSummary(fakes.facts.graphicsAdapter(), openGl) + "\r\n"),
+              std::string::npos);
 }
 
 TEST_F(Win32WindowTest, EmailWithAnEmptyAddressSaysSoAndWritesNothing) {

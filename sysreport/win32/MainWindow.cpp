@@ -2,6 +2,7 @@
 
 #include "AboutBox.h"
 #include "DialogWindow.h"
+#include "OpenGlProbe.h"
 #include "WinText.h"
 #include "WindowTexts.h"
 #include "resource.h"
@@ -174,8 +175,7 @@ ScreenFacts MainWindow::screenFacts() const {
 }
 
 OpenGlFacts MainWindow::openGlFacts() const {
-    // Not probed on Windows: the adapter line names the driver already.
-    return {};
+    return probeOpenGl();
 }
 
 }  // namespace sysreport::win32
