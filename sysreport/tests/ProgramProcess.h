@@ -42,8 +42,9 @@ class ProgramProcess : public ::testing::Test {
     // the all-families case in its Wine prefix).
     Outcome run(const std::vector<std::string>& arguments);
 
-    std::string path(const std::filesystem::path& relative) const {
-        return pathToUtf8((root_ / relative).lexically_normal().make_preferred());
+    // A place under the test's folder, both in UTF-8.
+    std::string path(const std::string& relative) const {
+        return pathToUtf8((root_ / pathFromUtf8(relative)).lexically_normal().make_preferred());
     }
     std::string defaultReport() const { return path("program/Simulation Product Info.htm"); }
 

@@ -30,7 +30,8 @@ TEST_F(ProgramProcess, SaveWritesTheReportWhereViewSaveWould) {
 }
 
 TEST_F(ProgramProcess, SaveToANamedFileAndToAnUnwritablePlace) {
-    const std::string named = path("home/ticket 4711.htm");
+    // Blanks and a non-ASCII letter: arguments reach the program as UTF-8.
+    const std::string named = path("home/ticket 4711 \xC3\x9C.htm");
     Outcome outcome = run({"--save", named});
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
     EXPECT_EQ(firstLine(outcome.out), named);
