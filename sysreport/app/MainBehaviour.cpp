@@ -25,6 +25,7 @@ std::string MainBehaviour::buildReport() {
     ReportWriter writer({services_.facts, services_.clock, services_.registry, services_.cadHost,
                          services_.prompts},
                         services_.locations.programFolder, view_.screenFacts());
+    writer.setOpenGl(view_.openGlFacts());
     return writer.build();
 }
 

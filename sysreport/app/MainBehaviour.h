@@ -36,6 +36,9 @@ class MainView {
     virtual void setEmailField(const std::string& text) = 0;
     // The screen the window is on, for the report's display lines.
     virtual ScreenFacts screenFacts() const = 0;
+    // The OpenGL renderer the window system offers, for the graphics line;
+    // empty when none can be read.
+    virtual OpenGlFacts openGlFacts() const = 0;
 };
 
 class MainBehaviour {

@@ -1,6 +1,7 @@
 // Building and writing the whole report with every product family present.
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "../tests/Fakes.h"
@@ -78,5 +79,23 @@ void BM_RealSurveyAtStartUp(benchmark::State& state) {
     realSurvey(state, true);
 }
 BENCHMARK(BM_RealSurveyAtStartUp)->Unit(benchmark::kMillisecond);
+
+#ifdef SYSREPORT_PROGRAM
+// `sysreport --save FILE` from the start of the process to its exit, without a
+// display, as a script runs it.
+void BM_SaveFromCommandLine(benchmark::State& state) {
+    const auto file = std::filesystem::temp_directory_path() / "sysreport-bench-cli.htm";
+    const std::string command = std::string("env -u DISPLAY -u WAYLAND_DISPLAY ") +
+                                SYSREPORT_PROGRAM + " --save " + file.string() + " >/dev/null";
+    for (auto _ : state) {
+        if (std::system(command.c_str()) != 0) {
+            state.SkipWithError("sysreport --save failed");
+            break;
+        }
+    }
+    std::filesystem::remove(file);
+}
+BENCHMARK(BM_SaveFromCommandLine)->Unit(benchmark::kMillisecond)->UseRealTime();
+#endif
 
 }  // namespace

@@ -2,6 +2,30 @@
 
 namespace sysreport {
 
+std::string toAnsiHtml(std::string_view utf8) {
+    const std::u16string wide = utf8ToUtf16(utf8);
+    std::string out;
+    out.reserve(wide.size());
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        char32_t c = wide[i];
+        char byte = 0;
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            continue;
+        }
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
+            wide[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (wide[i + 1] - 0xDC00);
+            ++i;
+        } else if (ansiByteOf(static_cast<char16_t>(c), byte)) {
+            out += byte;
+            continue;
+        }
+        out += "&#" + std::to_string(static_cast<unsigned long>(c)) + ";";
+    }
+    return out;
+}
+
 std::string utf16ToUtf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());

@@ -11,6 +11,13 @@ namespace sysreport {
 // UTF-8 to the single-byte code page; characters it cannot hold become "?".
 std::string toAnsi(std::string_view utf8);
 
+// UTF-8 to the single-byte code page for an HTML file: characters it cannot hold
+// become numeric character references ("&#26085;"), so nothing is lost.
+std::string toAnsiHtml(std::string_view utf8);
+
+// The code page's byte of one UTF-16 code unit; false when it has none.
+bool ansiByteOf(char16_t c, char& byte);
+
 // Single-byte code page to UTF-8.
 std::string fromAnsi(std::string_view ansi);
 

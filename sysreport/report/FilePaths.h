@@ -16,10 +16,7 @@ inline std::string pathToUtf8(const std::filesystem::path& path) {
 }
 
 // Separator between the program's folder and the report's name on this platform.
-#ifdef _WIN32
-inline constexpr const char* kPathSeparator = "\\";
-#else
-inline constexpr const char* kPathSeparator = "/";
-#endif
+inline constexpr char kPathSeparator[] = {
+    static_cast<char>(std::filesystem::path::preferred_separator), '\0'};
 
 }  // namespace sysreport

@@ -1,6 +1,5 @@
 #include "MailDelivery.h"
 
-#include "FilePaths.h"
 #include "Text.h"
 #include "Version.h"
 
@@ -12,25 +11,13 @@ bool keptInMailField(unsigned char c) {
            c == '.' || c == '_' || c == '~' || c == '/' || c == ':' || c == '@';
 }
 
-// The folder part of a report path made by resolveReportPath.
-std::string folderOf(const std::string& reportPath) {
-    const std::string tail = std::string(kPathSeparator) + kReportFileName;
-    if (reportPath.size() >= tail.size() &&
-        reportPath.compare(reportPath.size() - tail.size(), tail.size(), tail) == 0) {
-        return reportPath.substr(0, reportPath.size() - tail.size());
-    }
-    return reportPath;
-}
-
-}  // namespace
-
-std::string percentEncodeMailField(const std::string& utf8Text) {
+std::string percentEncode(const std::string& utf8Text, bool keepCommas) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string encoded;
     encoded.reserve(utf8Text.size() * 3);
     for (const char ch : utf8Text) {
         const auto c = static_cast<unsigned char>(ch);
-        if (keptInMailField(c)) {
+        if (keptInMailField(c) || (keepCommas && c == ',')) {
             encoded += ch;
         } else {
             encoded += '%';
@@ -41,12 +28,27 @@ std::string percentEncodeMailField(const std::string& utf8Text) {
     return encoded;
 }
 
+MailMessage attachedReportMessage(const std::string& address, const std::string& reportPath) {
+    return {address, std::string(kReportFileName) + " File",
+            std::string(kReportFileName) + " file attached", reportPath};
+}
+
+}  // namespace
+
+std::unique_ptr<MailClient> makePlatformMailClient() {
+    static const std::unique_ptr<BusyWait> sleeping = makeSleepingWait();
+    return makePlatformMailClient(*sleeping);
+}
+
+std::string percentEncodeMailField(const std::string& utf8Text) {
+    return percentEncode(utf8Text, false);
+}
+
 std::string mailToLink(const std::string& address, const std::string& subject,
                        const std::string& body) {
-    std::string link = address;
-    if (asciiLower(link.substr(0, 7)) != "mailto:") {
-        link = "mailto:" + link;
-    }
+    const bool prefixed = asciiLower(address.substr(0, 7)) == "mailto:";
+    std::string link = prefixed ? address.substr(0, 7) : std::string("mailto:");
+    link += percentEncode(prefixed ? address.substr(7) : address, true);
     if (!subject.empty()) {
         link += "?subject=" + percentEncodeMailField(subject);
     }
@@ -57,10 +59,29 @@ std::string mailToLink(const std::string& address, const std::string& subject,
     return link;
 }
 
+std::vector<std::string> desktopComposeArguments(const MailMessage& message) {
+    return {"xdg-email",  "--subject", message.subject,        "--body",
+            message.body, "--attach",  message.attachmentPath, mailToLink(message.to, "", "")};
+}
+
+bool mailHandlerTakesAttachments(const std::string& desktopFile) {
+    static const char* const kTakeAttachments[] = {"thunderbird", "evolution", "kmail",
+                                                   "claws-mail",  "geary",     "sylpheed"};
+    const std::string name = asciiLower(desktopFile);
+    for (const char* known : kTakeAttachments) {
+        if (name.find(known) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
 ReportMailer::ReportMailer(ReportCommands& report, UserPrompts& prompts, MailClient& mail)
     : report_(report), prompts_(prompts), mail_(mail) {}
 
-void ReportMailer::emailReport(const std::string& address) {
+void ReportMailer::emailReport(const std::string& typedAddress) {
+    // Blanks around the address are no part of it; an address of blanks is none.
+    const std::string address = trimBlanks(typedAddress);
     if (address.empty()) {
         prompts_.inform(
             "Email address can not have a null value. Please type in the correct email address.",
@@ -73,23 +94,59 @@ void ReportMailer::emailReport(const std::string& address) {
     if (reportPath.empty()) {
         return;
     }
-    if (prompts_.askYesNo("Do you use MS Outlook as your Email Client?", kEmailOptionTitle)) {
+    // Outlook exists only on Windows; the desktop's mail program elsewhere.
+    if (mail_.canCompose()) {
+        if (prompts_.askYesNo(kDesktopMailQuestion, kEmailOptionTitle)) {
+            attachWithDesktop(address, reportPath);
+        } else {
+            sendMailTo(address, reportPath);
+        }
+        return;
+    }
+    if (prompts_.askYesNo(kOutlookQuestion, kEmailOptionTitle)) {
         sendWithOutlook(address, reportPath);
     } else {
         sendMailTo(address, reportPath);
     }
 }
 
+void ReportMailer::attachWithDesktop(const std::string& address, const std::string& reportPath) {
+    // Composers fall back to a plain mail link for other handlers: the attachment
+    // would be lost without a word while the message claims it.
+    const std::string handler = mail_.mailHandler();
+    if (handler.empty()) {
+        linkWithoutAttachment(address, reportPath, "no mail program is set up on this computer");
+        return;
+    }
+    if (!mailHandlerTakesAttachments(handler)) {
+        linkWithoutAttachment(address, reportPath,
+                              "the mail program (" + handler + ") cannot be given attachments");
+        return;
+    }
+    composeInstead(address, reportPath, attachedReportMessage(address, reportPath));
+}
+
+void ReportMailer::linkWithoutAttachment(const std::string& address, const std::string& reportPath,
+                                         const std::string& reason) {
+    prompts_.inform("The report could not be attached: " + reason + ".\r\nIt is saved as " +
+                        reportPath +
+                        "; its folder opens now, so that you can attach it yourself to the "
+                        "message that opens next.",
+                    kEmailDeliveryTitle);
+    prompts_.openFile(reportFolderOf(reportPath));
+    sendMailTo(address, reportPath);
+}
+
 void ReportMailer::sendMailTo(const std::string& address, const std::string& reportPath) {
     const std::string subject = std::string(kReportFileName) + " file attached";
     const std::string body = std::string("Please attach the ") + kReportFileName +
-                             " file created in " + folderOf(reportPath) + " directory.\r\nThanks.";
+                             " file created in " + reportFolderOf(reportPath) +
+                             " directory.\r\nThanks.";
     mail_.openMailLink(mailToLink(address, subject, body));
 }
 
 void ReportMailer::sendWithOutlook(const std::string& address, const std::string& reportPath) {
-    const MailMessage message{address, std::string(kReportFileName) + " File",
-                              std::string(kReportFileName) + " file attached", reportPath};
+    const MailMessage message = attachedReportMessage(address, reportPath);
     std::string error;
     if (mail_.sendAutomated(message, error)) {
         prompts_.inform(kEmailSentText, kEmailDeliveryTitle);

@@ -4,7 +4,9 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "BusyWait.h"
 #include "ReportFile.h"
 
 namespace sysreport {
@@ -29,12 +31,18 @@ class MailClient {
     // True when this platform can open a new message, attachment included, in the
     // user's own mail program.
     virtual bool canCompose() const = 0;
+    // The desktop's handler of mail links (its desktop file name), "" when none is
+    // set up or the platform has none.
+    virtual std::string mailHandler() { return {}; }
     // Opens such a message; false with a description in `error` when it cannot.
     virtual bool composeWithAttachment(const MailMessage& message, std::string& error) = 0;
 };
 
 // The mail programs of this platform: Outlook automation and the shell on Windows;
-// the desktop's mail program on Linux (no automation there).
+// the desktop's mail program on Linux (no automation there). `wait` serves while
+// a mail program starts.
+std::unique_ptr<MailClient> makePlatformMailClient(BusyWait& wait);
+// The same, sleeping while a mail program starts (no window to keep drawn).
 std::unique_ptr<MailClient> makePlatformMailClient();
 
 // Subject and body percent-encoded for a mail link: everything but letters, digits,
@@ -43,13 +51,28 @@ std::string percentEncodeMailField(const std::string& utf8Text);
 
 // The link of SendMailTo: the address with "mailto:" put in front unless it already
 // starts so (in any letter case), then "?subject=" and "body=" fields when not empty.
-// The address goes in as typed; subject and body are percent-encoded.
+// The address is percent-encoded like the fields (commas between addresses kept),
+// so "?", "&", "%" and blanks in it cannot add header fields.
 std::string mailToLink(const std::string& address, const std::string& subject,
                        const std::string& body);
+
+// The arguments of the desktop's mail composer (xdg-email) for a message with its
+// attachment. The address goes as a mail link, never as something that could be
+// taken for an option.
+std::vector<std::string> desktopComposeArguments(const MailMessage& message);
+
+// True for the desktop's mail handlers known to take an attachment from the
+// composer: Thunderbird, Evolution, KMail, Claws Mail, Geary, Sylpheed.
+bool mailHandlerTakesAttachments(const std::string& desktopFile);
 
 inline constexpr const char* kEmailOptionTitle = "Email Option";
 inline constexpr const char* kEmailDeliveryTitle = "Email Delivery";
 inline constexpr const char* kEmailSentText = "Email successfully sent. ";
+inline constexpr const char* kOutlookQuestion = "Do you use MS Outlook as your Email Client?";
+inline constexpr const char* kDesktopMailQuestion =
+    "Do you want to attach the report with your desktop's mail program?\r\n"
+    "(Yes: a new message opens with the report attached. "
+    "No: a mail link opens without it.)";
 
 // The e-mail command: checks the address, rewrites the report, asks which mail
 // program the user has and hands the report to it.
@@ -65,6 +88,9 @@ class ReportMailer {
     void sendWithOutlook(const std::string& address, const std::string& reportPath);
     void composeInstead(const std::string& address, const std::string& reportPath,
                         const MailMessage& message);
+    void attachWithDesktop(const std::string& address, const std::string& reportPath);
+    void linkWithoutAttachment(const std::string& address, const std::string& reportPath,
+                               const std::string& reason);
 
     ReportCommands& report_;
     UserPrompts& prompts_;

@@ -33,7 +33,9 @@ std::string singleByteData(const RawRegistryValue& raw) {
 }
 
 // The text query: the data less its last character (the terminating NUL of a
-// text value; for other types simply the last byte). Empty data reads nothing.
+// text value; for other types simply the last byte). A plain or expandable
+// string ends at its first NUL, as Windows reads it, so that nothing after a
+// stray NUL reaches the report. Empty data reads nothing.
 bool textOf(const RawRegistryValue& raw, std::string& text) {
     if (isTextType(raw.type)) {
         std::u16string units = utf16Units(raw.data);
@@ -41,6 +43,9 @@ bool textOf(const RawRegistryValue& raw, std::string& text) {
             return false;
         }
         units.pop_back();
+        if (raw.type != kRegMultiSz) {
+            units = units.substr(0, units.find(u'\0'));
+        }
         text = utf16ToUtf8(units);
         return true;
     }

@@ -47,6 +47,11 @@ class RegistryBackend {
     // The value of an existing key; status 2 when the key or value is missing.
     virtual RawRegistryValue readValue(RegistryRoot root, std::string_view key,
                                        std::string_view valueName) = 0;
+    // Takes in what changed since the last report (a prefix filled meanwhile, a
+    // product installed); a live registry has nothing to do.
+    virtual void refresh() {}
+    // Which registry is read, for the report: "" for the system's own registry.
+    virtual std::string sourceDescription() const { return {}; }
 };
 
 // Result variant of a read: text, 32-bit integer or truth value.
@@ -86,6 +91,10 @@ class RegistryReader {
 
     // The text of a value, "" when missing.
     std::string text(std::string_view rootName, std::string_view key, std::string_view valueName);
+
+    // Starts a new survey: every report reads the registry as it is now.
+    void refresh() { backend_.refresh(); }
+    std::string sourceDescription() const { return backend_.sourceDescription(); }
 
   private:
     std::int32_t queryIniFile(const std::string& path, std::string_view section,

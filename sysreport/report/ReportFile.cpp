@@ -1,6 +1,8 @@
 #include "ReportFile.h"
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -17,32 +19,55 @@ std::string reportPathIn(const std::string& folder) {
     return folder + kPathSeparator + kReportFileName;
 }
 
-// True when the report file can be created or replaced in `folder`; leaves no
-// trace behind.
+// A name for a new file beside `path` that no other write uses.
+std::string scratchPathFor(const std::string& path) {
+    static std::atomic<unsigned> counter{0};
+    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+    return path + ".~" + std::to_string(ticks) + "-" + std::to_string(++counter) + ".tmp";
+}
+
+// Writes `bytes` to a new file at `scratch`; on failure the file is gone again.
+bool writeNewFile(const std::filesystem::path& scratch, const std::string& bytes,
+                  std::string& error) {
+    errno = 0;
+    std::ofstream stream(scratch, std::ios::binary | std::ios::trunc);
+    if (!stream) {
+        error = errno != 0 ? std::strerror(errno) : "the file cannot be created";
+        return false;
+    }
+    stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    stream.close();
+    if (!stream) {
+        error = "the file could not be written completely";
+        std::error_code ignored;
+        std::filesystem::remove(scratch, ignored);
+        return false;
+    }
+    return true;
+}
+
+// True when the report can be written in `folder`: the check makes a new file
+// there, as the writer does (an old report that would open for appending proves
+// nothing), and leaves no trace behind.
 bool canWriteReportIn(const std::string& folder) {
     std::error_code error;
     if (folder.empty() || !std::filesystem::is_directory(pathFromUtf8(folder), error)) {
         return false;
     }
-    const auto path = pathFromUtf8(reportPathIn(folder));
-    const bool existed = std::filesystem::exists(path, error);
-    {
-        std::ofstream probe(path, std::ios::binary | std::ios::app);
-        if (!probe) {
-            return false;
-        }
+    const auto scratch = pathFromUtf8(scratchPathFor(reportPathIn(folder)));
+    std::string ignored;
+    if (!writeNewFile(scratch, {}, ignored)) {
+        return false;
     }
-    if (!existed) {
-        std::filesystem::remove(path, error);
-    }
+    std::filesystem::remove(scratch, error);
     return true;
 }
 
 }  // namespace
 
 std::string resolveReportPath(const ReportLocations& locations) {
-    for (const std::string* folder :
-         {&locations.programFolder, &locations.documentsFolder, &locations.homeFolder}) {
+    for (const std::string* folder : {&locations.programFolder, &locations.documentsFolder,
+                                      &locations.homeFolder, &locations.tempFolder}) {
         if (canWriteReportIn(*folder)) {
             return reportPathIn(*folder);
         }
@@ -50,28 +75,34 @@ std::string resolveReportPath(const ReportLocations& locations) {
     return reportPathIn(locations.programFolder);
 }
 
-bool writeReportFile(const std::string& path, const std::string& utf8Text, std::string& error) {
+std::string reportFolderOf(const std::string& reportPath) {
+    const std::string tail = std::string(kPathSeparator) + kReportFileName;
+    if (reportPath.size() >= tail.size() &&
+        reportPath.compare(reportPath.size() - tail.size(), tail.size(), tail) == 0) {
+        return reportPath.substr(0, reportPath.size() - tail.size());
+    }
+    return reportPath;
+}
+
+bool replaceFile(const std::string& path, const std::string& bytes, std::string& error) {
     const auto file = pathFromUtf8(path);
-    std::error_code removeError;
-    // Never append to an older report: the old file goes first.
-    if (std::filesystem::exists(file, removeError) && !std::filesystem::remove(file, removeError)) {
-        error = removeError.message();
+    const auto scratch = pathFromUtf8(scratchPathFor(path));
+    if (!writeNewFile(scratch, bytes, error)) {
         return false;
     }
-    errno = 0;
-    std::ofstream stream(file, std::ios::binary | std::ios::trunc);
-    if (!stream) {
-        error = errno != 0 ? std::strerror(errno) : "the file cannot be created";
-        return false;
-    }
-    const std::string bytes = toAnsi(utf8Text);
-    stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    stream.close();
-    if (!stream) {
-        error = "the file could not be written completely";
+    // Never append to an older report: the new file takes the old one's place.
+    std::error_code renameError;
+    std::filesystem::rename(scratch, file, renameError);
+    if (renameError) {
+        error = renameError.message();
+        std::filesystem::remove(scratch, renameError);
         return false;
     }
     return true;
+}
+
+bool writeReportFile(const std::string& path, const std::string& utf8Text, std::string& error) {
+    return replaceFile(path, toAnsiHtml(utf8Text), error);
 }
 
 ReportCommands::ReportCommands(ReportBuilder builder, UserPrompts& prompts,
@@ -102,7 +133,13 @@ void ReportCommands::viewSave() {
         return;
     }
     if (view) {
-        prompts_.openFile(written);
+        if (!prompts_.openFile(written)) {
+            prompts_.inform(
+                "The report could not be opened: no program for it is set up on "
+                "this computer, or it could not be started.\r\nThe report is saved as " +
+                    written + ".",
+                kViewSaveTitle);
+        }
     } else {
         prompts_.inform("Information written to " + written + " File. ", kViewSaveTitle);
     }

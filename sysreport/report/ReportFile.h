@@ -15,21 +15,41 @@ class UserPrompts : public MessageSink {
     virtual bool askYesNo(const std::string& text, const std::string& title) = 0;
     // Message with an OK button and the given title.
     virtual void inform(const std::string& text, const std::string& title) = 0;
-    // The shell's default action on a file (opens the report in the browser).
-    virtual void openFile(const std::string& path) = 0;
+    // The shell's default action on a file or folder (opens the report in the
+    // browser); false when no program is set up for it or it cannot be started.
+    virtual bool openFile(const std::string& path) = 0;
 };
 
 // Candidate folders of the report, best first.
 struct ReportLocations {
+    ReportLocations(std::string program = {}, std::string documents = {}, std::string home = {},
+                    std::string temp = {})
+        : programFolder(std::move(program)),
+          documentsFolder(std::move(documents)),
+          homeFolder(std::move(home)),
+          tempFolder(std::move(temp)) {}
+
     std::string programFolder;
     std::string documentsFolder;
     std::string homeFolder;
+    std::string tempFolder;  // the last resort
 };
 
+// The program's own folder, the user's documents, home and temporary folders.
+ReportLocations platformReportLocations();
+
 // The report's full path: in the program's folder when the report can be written
-// there, else in the documents folder, else in the home folder. When none can be
-// written, the program's folder.
+// there, else in the documents folder, else in the home folder, else in the
+// temporary folder. When none can be written, the program's folder.
 std::string resolveReportPath(const ReportLocations& locations);
+
+// The folder part of a report path made by resolveReportPath.
+std::string reportFolderOf(const std::string& reportPath);
+
+// Replaces the file at `path` with `bytes`: they go to a new file beside it that
+// then takes its place, so a failed write leaves the old file as it was. On
+// failure returns false with a description in `error`.
+bool replaceFile(const std::string& path, const std::string& bytes, std::string& error);
 
 // Replaces the file at `path` with `utf8Text` converted to the single-byte code
 // page. On failure returns false with a description in `error`.

@@ -57,6 +57,8 @@ ReportWriter::ReportWriter(ReportServices services, std::string programFolder, S
 std::string ReportWriter::build() {
     out_.clear();
     out_.reserve(32 * 1024);
+    // Products installed since the last report must show in this one.
+    services_.registry.refresh();
     writeHead();
     const Uptime uptime = uptimeFromMilliseconds(services_.clock.uptimeMilliseconds());
     writeReportHeader();
@@ -114,7 +116,12 @@ void ReportWriter::writeSystemBlock(const Uptime& uptime) {
     writeOsVersionInformation();
     emptyLine();
     writeSystemInformation();
+    line("GRAPHICS:                " +
+         htmlEscape(graphicsSummary(services_.facts.graphicsAdapter(), openGl_)));
     emptyLine();
+    if (const std::string source = services_.registry.sourceDescription(); !source.empty()) {
+        line("REGISTRY:                " + htmlEscape(source));
+    }
     line("TEMPORARY DIRECTORY :    " + tempDirectory());
     line("PATH :                   " + environmentVariable("Path"));
     line("KorvexM :                " + environmentVariable("KorvexM") + "</pre>");

@@ -41,6 +41,9 @@ class ReportWriter {
     // `programFolder` is the folder of the program, whose disk the report describes.
     ReportWriter(ReportServices services, std::string programFolder, ScreenFacts screen);
 
+    // OpenGL as the front end's window system reports it (none by default).
+    void setOpenGl(OpenGlFacts openGl) { openGl_ = std::move(openGl); }
+
     // The whole report as UTF-8 text with CR LF line ends.
     std::string build();
 
@@ -84,6 +87,7 @@ class ReportWriter {
     ReportServices services_;
     std::string programFolder_;
     ScreenFacts screen_;
+    OpenGlFacts openGl_;
     std::string out_;
 };
 

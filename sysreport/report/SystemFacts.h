@@ -3,6 +3,7 @@
 // with the probe's source tag.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -61,6 +62,26 @@ struct ScreenFacts {
     int bitsPerPixel = 0;  // colour planes x bits per pixel
 };
 
+// OpenGL as a context of the window system reports it; "" when none was made.
+struct OpenGlFacts {
+    std::string renderer;
+    std::string version;
+};
+
+// The display adapter as the system lists it; "" where it cannot be read.
+struct GraphicsAdapter {
+    std::string name;    // "Red Hat, Inc. Virtio 1.0 GPU", "PCI 1af4:1050"
+    std::string driver;  // kernel module or driver name
+};
+
+// The value of the report's graphics line: adapter, driver and OpenGL renderer
+// and version where known, a software renderer marked as such; a plain statement
+// when nothing could be read.
+std::string graphicsSummary(const GraphicsAdapter& adapter, const OpenGlFacts& openGl);
+
+// True for OpenGL renderers that draw on the processor (llvmpipe and the like).
+bool isSoftwareRenderer(const std::string& renderer);
+
 // Receives the messages a probe shows (the socket messages on Windows).
 class MessageSink {
   public:
@@ -85,6 +106,8 @@ class SystemFacts {
     virtual Probed<std::string> tempDirectory() = 0;
     // The variable's value, "" when not set; names compare without regard to case.
     virtual Probed<std::string> environmentVariable(std::string_view name) = 0;
+    // The display adapter; empty where the platform cannot say.
+    virtual GraphicsAdapter graphicsAdapter() { return {}; }
 };
 
 // Time services: the uptime and the current date and time in the user's formats.
@@ -110,6 +133,10 @@ class CadHost {
 };
 
 std::unique_ptr<SystemFacts> makePlatformSystemFacts();
+// The same, a report waiting at most `addressWait` for the host's address where
+// the lookup runs beside the program (a run without a window, whose report comes
+// at once, waits less than the window's).
+std::unique_ptr<SystemFacts> makePlatformSystemFacts(std::chrono::milliseconds addressWait);
 std::unique_ptr<Clock> makePlatformClock();
 std::unique_ptr<CadHost> makePlatformCadHost();
 

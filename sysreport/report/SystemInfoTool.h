@@ -38,12 +38,4 @@ std::string systemInfoProgram(const SystemInfoLookup& lookup);
 // `pathVariable`; "" when neither is there.
 std::string desktopSystemInfoProgram(const std::string& pathVariable);
 
-#ifdef _WIN32
-// GetKeyValue: one registry value as text; a string as stored up to its NUL, a
-// 32-bit value in decimal. False when the key cannot be opened, the value cannot
-// be read or has another type.
-bool getKeyValue(RegistryRoot root, const std::string& key, const std::string& valueName,
-                 std::string& value);
-#endif
-
 }  // namespace sysreport

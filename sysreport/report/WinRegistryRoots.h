@@ -1,4 +1,5 @@
-// The predefined registry key of each root (Windows builds only).
+// The predefined registry key of each root, and single values read through it
+// (Windows builds only).
 #pragma once
 
 #include <windows.h>
@@ -8,5 +9,11 @@
 namespace sysreport {
 
 HKEY predefinedKey(RegistryRoot root);
+
+// GetKeyValue: one registry value as text; a string as stored up to its NUL, a
+// 32-bit value in decimal. False when the key cannot be opened, the value cannot
+// be read or has another type.
+bool getKeyValue(RegistryRoot root, const std::string& key, const std::string& valueName,
+                 std::string& value);
 
 }  // namespace sysreport

@@ -259,6 +259,10 @@ WineRegistryFile WineRegistryFile::parse(std::string_view text) {
 }
 
 WineRegistryFile WineRegistryFile::load(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(pathFromUtf8(path), error)) {
+        return {};
+    }
     std::ifstream stream(pathFromUtf8(path), std::ios::binary);
     if (!stream) {
         return {};
@@ -282,12 +286,32 @@ RawRegistryValue WineRegistryFile::value(std::string_view key, std::string_view 
     return found == values->second.end() ? RawRegistryValue{} : found->second;
 }
 
-WineRegistryBackend::WineRegistryBackend(const std::string& prefixFolder) {
-    if (prefixFolder.empty()) {
+WineRegistryBackend::WineRegistryBackend(std::string prefixFolder)
+    : prefixFolder_(std::move(prefixFolder)) {
+    refresh();
+}
+
+void WineRegistryBackend::refresh() {
+    if (prefixFolder_.empty()) {
         return;
     }
-    machine_ = WineRegistryFile::load(prefixFolder + "/system.reg");
-    user_ = WineRegistryFile::load(prefixFolder + "/user.reg");
+    const std::string machinePath = prefixFolder_ + "/system.reg";
+    const std::string userPath = prefixFolder_ + "/user.reg";
+    std::error_code error;
+    prefixFound_ = std::filesystem::is_regular_file(pathFromUtf8(machinePath), error) ||
+                   std::filesystem::is_regular_file(pathFromUtf8(userPath), error);
+    machine_ = WineRegistryFile::load(machinePath);
+    user_ = WineRegistryFile::load(userPath);
+}
+
+std::string WineRegistryBackend::sourceDescription() const {
+    if (prefixFound_) {
+        return "Wine prefix " + prefixFolder_;
+    }
+    if (prefixFolder_.empty()) {
+        return "no Wine prefix found";
+    }
+    return "no Wine prefix found in " + prefixFolder_;
 }
 
 WineRegistryBackend::WineRegistryBackend(WineRegistryFile machine, WineRegistryFile user)

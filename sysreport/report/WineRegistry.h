@@ -18,7 +18,8 @@ class WineRegistryFile {
   public:
     // Parses the text of a file; lines it cannot read are passed over.
     static WineRegistryFile parse(std::string_view text);
-    // Reads a file; a missing file gives an empty registry.
+    // Reads a file; a missing file, or anything but a regular file (a FIFO or a
+    // device would block the read), gives an empty registry.
     static WineRegistryFile load(const std::string& path);
 
     // A key exists when it or any key below it is listed.
@@ -46,18 +47,24 @@ std::u16string unescapeWineString(std::string_view text, std::size_t start, char
                                   std::size_t& end);
 
 // Back end over a prefix folder; an empty or missing folder means no keys at all.
+// The files are read again on every refresh.
 class WineRegistryBackend : public RegistryBackend {
   public:
-    explicit WineRegistryBackend(const std::string& prefixFolder);
+    explicit WineRegistryBackend(std::string prefixFolder);
     WineRegistryBackend(WineRegistryFile machine, WineRegistryFile user);
 
     std::int32_t openKey(RegistryRoot root, std::string_view key) override;
     RawRegistryValue readValue(RegistryRoot root, std::string_view key,
                                std::string_view valueName) override;
+    void refresh() override;
+    // "Wine prefix <folder>", or that none was found there.
+    std::string sourceDescription() const override;
 
   private:
     const WineRegistryFile* fileFor(RegistryRoot root, std::string& key) const;
 
+    std::string prefixFolder_;
+    bool prefixFound_ = false;
     WineRegistryFile machine_;
     WineRegistryFile user_;
 };

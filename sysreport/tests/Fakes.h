@@ -54,6 +54,7 @@ class FakeSystemFacts : public SystemFacts {
         const auto found = environment.find(asciiLower(name));
         return found == environment.end() ? std::string() : found->second;
     }
+    GraphicsAdapter graphicsAdapter() override { return adapter; }
 
     std::string user = "engineer";
     std::string computer = "WORKSTATION7";
@@ -68,6 +69,7 @@ class FakeSystemFacts : public SystemFacts {
     std::map<std::string, std::string> environment{
         {"path", "C:\\Windows;C:\\Tools <beta> & more"}};  // keys in lower case
     std::optional<ProbeError> userNameError, osError, memoryError, tempError, environmentError;
+    GraphicsAdapter adapter{"Example Graphics 3000", "exgfx"};
     std::string diskFolder;
 };
 
@@ -106,9 +108,13 @@ class RecordingPrompts : public UserPrompts {
     void inform(const std::string& text, const std::string& title) override {
         messages.push_back(title + "|" + text);
     }
-    void openFile(const std::string& path) override { opened.push_back(path); }
+    bool openFile(const std::string& path) override {
+        opened.push_back(path);
+        return openSucceeds;
+    }
 
     bool answerYes = true;
+    bool openSucceeds = true;
     std::function<void()> onQuestion;  // runs while a question is open
     std::vector<std::string> questions, messages, opened;
 };
@@ -123,6 +129,7 @@ class FakeMailClient : public MailClient {
         return automationError.empty();
     }
     bool canCompose() const override { return composer; }
+    std::string mailHandler() override { return handler; }
     bool composeWithAttachment(const MailMessage& message, std::string& error) override {
         composed.push_back(message);
         error = composeError;
@@ -131,6 +138,7 @@ class FakeMailClient : public MailClient {
 
     std::string automationError;  // "" sends
     bool composer = false;
+    std::string handler;       // the desktop's mail handler
     std::string composeError;  // "" opens the message
     std::vector<std::string> links;
     std::vector<MailMessage> automated, composed;

@@ -14,6 +14,7 @@ class RecordedView : public MainView {
     std::string emailField() const override { return field; }
     void setEmailField(const std::string& text) override { field = text; }
     ScreenFacts screenFacts() const override { return {1280, 1024, 24}; }
+    OpenGlFacts openGlFacts() const override { return {"llvmpipe (LLVM 15.0.6, 256 bits)", "4.5"}; }
     std::string field = kDefaultSupportAddress;
 };
 
@@ -74,6 +75,22 @@ TEST_F(MainBehaviourTest, ViewSaveWithEitherAnswerWritesThenOpensOrSaysWhere) {
                                                folder.reportPath() + " File. "});
         }
     }
+}
+
+TEST_F(MainBehaviourTest, ViewSaveYesThatCannotOpenTheReportNamesIt) {
+    fakes.prompts.openSucceeds = false;
+    behaviour.viewSave();
+    EXPECT_EQ(fakes.prompts.opened, std::vector<std::string>{folder.reportPath()});
+    ASSERT_EQ(fakes.prompts.messages.size(), 1u);
+    EXPECT_TRUE(contains(fakes.prompts.messages[0], "could not be opened"));
+    EXPECT_TRUE(contains(fakes.prompts.messages[0], folder.reportPath()));
+}
+
+// The window supplies the renderer; a software one is marked in the report.
+TEST_F(MainBehaviourTest, ReportCarriesTheRendererTheWindowReads) {
+    const std::string report = readBytes(behaviour.writeToFile());
+    EXPECT_TRUE(
+        contains(report, "OpenGL llvmpipe (LLVM 15.0.6, 256 bits) 4.5 (SOFTWARE RENDERING)"));
 }
 
 TEST_F(MainBehaviourTest, EmptyAddressIsRefusedBeforeAnythingIsWritten) {
@@ -153,10 +170,15 @@ TEST_F(MainBehaviourTest, OutlookFailureWithoutAComposerNamesTheFailureAndTheRep
     EXPECT_TRUE(fakes.mail.links.empty() && fakes.mail.composed.empty());
 }
 
-TEST_F(MainBehaviourTest, OutlookFailureComposesWithTheReportAttachedOrFallsBackToTheLink) {
-    fakes.mail.automationError = "Outlook cannot be automated on this system";
+// Where the desktop's mail program composes (Linux), the question is about it and
+// not about Outlook; the report is attached only by a handler known to take it.
+TEST_F(MainBehaviourTest, DesktopMailProgramComposesWithTheReportAttachedOrFallsBackToTheLink) {
     fakes.mail.composer = true;
+    fakes.mail.handler = "org.mozilla.Thunderbird.desktop";
     behaviour.emailReport();
+    ASSERT_EQ(fakes.prompts.questions.size(), 1u);
+    EXPECT_EQ(fakes.prompts.questions[0], std::string("Email Option|") + kDesktopMailQuestion);
+    EXPECT_TRUE(fakes.mail.automated.empty());
     ASSERT_EQ(fakes.mail.composed.size(), 1u);
     EXPECT_EQ(fakes.mail.composed[0].attachmentPath, folder.reportPath());
     EXPECT_TRUE(fakes.prompts.messages.empty());

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include "AboutBox.h"
 #include "ChangeDefaultDialog.h"
 #include "FilePaths.h"
+#include "QtBusyWait.h"
 #include "QtPrompts.h"
 #include "TestData.h"
 #include "Version.h"
@@ -30,7 +32,7 @@ namespace {
 
 const std::string kEmptyAddressMessage =
     "Error|Email address can not have a null value. Please type in the correct email address.";
-const std::string kOutlookQuestion = "Email Option|Do you use MS Outlook as your Email Client?";
+const std::string kOutlookPrompt = "Email Option|Do you use MS Outlook as your Email Client?";
 
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
@@ -145,7 +147,7 @@ class DeliveryWindowTest : public QObject {
         h.prompts.onQuestion = [&] { reportAtQuestion = readBytes(reportPath()); };
         h.prompts.answerYes = outlook;
         email(h, throughMenu);
-        QCOMPARE(h.prompts.questions, std::vector<std::string>{kOutlookQuestion});
+        QCOMPARE(h.prompts.questions, std::vector<std::string>{kOutlookPrompt});
         QVERIFY(reportAtQuestion.rfind("<html>\r\n", 0) == 0);
         QVERIFY(!contains(reportAtQuestion, "stale"));
         QCOMPARE(h.mail.links.size() + h.mail.automated.size(), size_t{1});
@@ -241,6 +243,35 @@ class DeliveryWindowTest : public QObject {
         QTest::mouseClick(about.findChild<QPushButton*>("cmdSysInfo"), Qt::LeftButton);
         QCOMPARE(prompts.messages,
                  std::vector<std::string>{"System Information Is Unavailable At This Time"});
+    }
+
+    // While a mail program starts the window keeps handling its events (painting,
+    // timers) under the busy cursor, and the wait ends as soon as it is done.
+    void busyWaitKeepsTheWindowAliveUntilDone() {
+        QtBusyWait wait;
+        int ticks = 0;
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+        timer.start(5);
+        Qt::CursorShape cursorDuringWait = Qt::ArrowCursor;
+        QElapsedTimer elapsed;
+        elapsed.start();
+        wait.waitUntil(
+            [&] {
+                if (QApplication::overrideCursor() != nullptr) {
+                    cursorDuringWait = QApplication::overrideCursor()->shape();
+                }
+                return ticks >= 3;
+            },
+            std::chrono::seconds(5));
+        QVERIFY(ticks >= 3);
+        QVERIFY(elapsed.elapsed() < 2000);
+        QCOMPARE(cursorDuringWait, Qt::WaitCursor);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        // A program that never ends is waited for no longer than the limit.
+        elapsed.restart();
+        wait.waitUntil([] { return false; }, std::chrono::milliseconds(100));
+        QVERIFY(elapsed.elapsed() >= 100 && elapsed.elapsed() < 2000);
     }
 
     void yesNoQuestionsEndOnlyByTheirButtons_data() {

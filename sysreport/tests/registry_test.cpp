@@ -5,6 +5,9 @@
 #include <filesystem>
 
 #include "CaseRegistry.h"
+#include "Fakes.h"
+#include "FilePaths.h"
+#include "ReportWriter.h"
 #include "TestData.h"
 #include "WineRegistry.h"
 
@@ -48,6 +51,8 @@ TEST_F(RegistryRules, StatusAndValueFollowTheTypeLetter) {
         {"HKLM", kTypes, "Expand", "S", 0, std::string("%TEMP%\\x")},
         {"HKLM", kTypes, "ExpandHex", "S", 0, std::string("%A%")},
         {"HKLM", kTypes, "Multi", "S", 0, std::string("one\0two\0", 8)},
+        // A plain string ends at its first NUL, as Windows reads it.
+        {"HKLM", kTypes, "StrayNul", "S", 0, std::string("before")},
         // Other types read as text give their raw bytes less the last one.
         {"HKLM", kTypes, "Digits", "S", 0, std::string("234")},
         {"HKLM", kTypes, "Binary", "S", 0, std::string("ABCDEFGHIJKLMNOPQRSTUVWXY")},
@@ -107,6 +112,46 @@ TEST(WineRegistryFile, MissingPrefixHasNoKeysButRootsOpen) {
     EXPECT_EQ(backend.openKey(RegistryRoot::LocalMachine, ""), 0);
     EXPECT_EQ(backend.readValue(RegistryRoot::CurrentUser, "Software", "x").status, 2);
     EXPECT_EQ(backend.openKey(RegistryRoot::Users, "Software"), 2);
+}
+
+// A prefix folder whose files the test writes while a reader holds it.
+class ChangingPrefix : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("kt-prefix-" +
+                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+    std::string folder() const { return pathToUtf8(folder_); }
+
+    std::filesystem::path folder_;
+};
+
+TEST_F(ChangingPrefix, EveryReportReadsTheRegistryAsItIsNow) {
+    WineRegistryBackend backend(folder());
+    auto ini = makeIniFileReader();
+    RegistryReader reader(backend, *ini);
+    FakeSystemFacts facts;
+    FakeClock clock;
+    FakeCadHost host;
+    RecordingPrompts prompts;
+    ReportWriter writer({facts, clock, reader, host, prompts}, "C:\\", ScreenFacts{});
+    const std::string heading = "> Plandry Simulation</h3>";
+
+    const std::string before = writer.build();
+    EXPECT_EQ(before.find(heading), std::string::npos);
+    EXPECT_NE(before.find("REGISTRY:                no Wine prefix found in " + folder()),
+              std::string::npos);
+
+    // The prefix is made and a product installed while the program runs.
+    writeBytes(folder() + "/user.reg", readBytes(testDataPath("current-user-only/user.reg")));
+    const std::string after = writer.build();
+    EXPECT_NE(after.find(heading), std::string::npos);
+    EXPECT_NE(after.find("REGISTRY:                Wine prefix " + folder() + "\r\n"),
+              std::string::npos);
 }
 
 TEST(WineRegistryFile, ParsesOctalAndEscapedKeyNames) {

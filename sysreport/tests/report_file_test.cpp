@@ -25,6 +25,7 @@ class ReportFileTest : public ::testing::Test {
         fs::create_directories(root_ / "program");
         fs::create_directories(root_ / "documents");
         fs::create_directories(root_ / "home");
+        fs::create_directories(root_ / "temp");
     }
     void TearDown() override { fs::remove_all(root_); }
 
@@ -43,7 +44,9 @@ TEST_F(ReportFileTest, FallsBackWhenTheProgramFolderCannotBeWritten) {
     EXPECT_EQ(resolveReportPath({missing, folder("documents"), folder("home")}),
               reportIn("documents"));
     EXPECT_EQ(resolveReportPath({missing, "", folder("home")}), reportIn("home"));
-    EXPECT_EQ(resolveReportPath({missing, missing, missing}),
+    // The temporary folder is the last resort before giving up.
+    EXPECT_EQ(resolveReportPath({missing, missing, missing, folder("temp")}), reportIn("temp"));
+    EXPECT_EQ(resolveReportPath({missing, missing, missing, missing}),
               missing + kPathSeparator + kReportFileName);
     // Probing leaves nothing behind.
     EXPECT_FALSE(fs::exists(pathFromUtf8(reportIn("program"))));
@@ -84,6 +87,41 @@ TEST_F(ReportFileTest, ViewSaveAsksThenOpensOrTellsWhereTheReportIs) {
                                                path + " File. "});
         }
     }
+}
+
+TEST_F(ReportFileTest, ViewSaveNamesTheFolderReallyUsedAndWritesThere) {
+    RecordingPrompts prompts;
+    const std::string missing = folder("no-such-folder");
+    ReportCommands commands([] { return std::string("report\r\n"); }, prompts,
+                            {missing, missing, "", folder("temp")});
+    commands.viewSave();
+    ASSERT_EQ(prompts.questions.size(), 1u);
+    EXPECT_NE(prompts.questions[0].find(reportIn("temp") + " File.)"), std::string::npos);
+    EXPECT_EQ(readBytes(reportIn("temp")), "report\r\n");
+    EXPECT_EQ(prompts.opened, std::vector<std::string>{reportIn("temp")});
+}
+
+TEST_F(ReportFileTest, AReportThatCannotBeOpenedIsNamedInAMessage) {
+    RecordingPrompts prompts;
+    prompts.openSucceeds = false;  // no handler for the file type
+    ReportCommands commands([] { return std::string("report\r\n"); }, prompts,
+                            {folder("program"), folder("documents"), folder("home")});
+    commands.viewSave();
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].rfind("View/Save to a File|The report could not be opened", 0),
+              0u);
+    EXPECT_NE(prompts.messages[0].find(reportIn("program")), std::string::npos);
+}
+
+TEST_F(ReportFileTest, WritingLeavesNoScratchFilesAndTheTextIsSingleByte) {
+    std::string error;
+    ASSERT_TRUE(writeReportFile(reportIn("program"), "caf\xC3\xA9 \xE6\x97\xA5", error)) << error;
+    ASSERT_TRUE(writeReportFile(reportIn("program"), "second", error)) << error;
+    EXPECT_EQ(readBytes(reportIn("program")), "second");
+    EXPECT_EQ(std::distance(fs::directory_iterator(root_ / "program"), fs::directory_iterator()),
+              1);
+    EXPECT_FALSE(writeReportFile(folder("no-such-folder") + "/r.htm", "x", error));
+    EXPECT_FALSE(error.empty());
 }
 
 TEST_F(ReportFileTest, AFailedWriteIsReportedAndNothingIsOpened) {

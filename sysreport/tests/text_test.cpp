@@ -93,13 +93,17 @@ TEST(AnsiText, UnicodeRoundTripsThroughUtf16) {
     EXPECT_EQ(utf8ToUtf16("\xC3"), std::u16string(u"\uFFFD"));
 }
 
-#ifndef _WIN32
-TEST(AnsiText, LinuxReportsAreWindows1252) {
-    EXPECT_EQ(toAnsi("caf\xC3\xA9 \xE2\x82\xAC"), "caf\xE9 \x80");
-    EXPECT_EQ(toAnsi("\xE2\x98\xBA \xF0\x9F\x98\x80"), "? ?");
-    EXPECT_EQ(fromAnsi("\xE9\x80\x81"), "\xC3\xA9\xE2\x82\xAC\xC2\x81");
+TEST(AnsiText, ReportCharactersOutsideTheCodePageBecomeReferences) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"plain ? text", "plain ? text"},
+        {"\xE6\x97\xA5\xE6\x9C\xAC", "&#26085;&#26412;"},
+        {"x\xF0\x9F\x98\x80y", "x&#128512;y"},
+        {"\xE2\x98\xBA", "&#9786;"},
+    };
+    for (const auto& [utf8, ansi] : cases) {
+        EXPECT_EQ(toAnsiHtml(utf8), ansi) << utf8;
+    }
 }
-#endif
 
 }  // namespace
 }  // namespace sysreport

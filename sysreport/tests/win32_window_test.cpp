@@ -6,14 +6,18 @@
 
 #include <commctrl.h>
 
+#include <chrono>
+
 #include "AppHarness.h"
 #include "CaseRegistry.h"
 #include "MainWindow.h"
 #include "ModalAnswerer.h"
+#include "OpenGlProbe.h"
 #include "ReportWriter.h"
 #include "Shell.h"
 #include "TestData.h"
 #include "TwipsLayout.h"
+#include "Win32BusyWait.h"
 #include "Win32Prompts.h"
 #include "resource.h"
 
@@ -24,7 +28,11 @@ using win32::ShellRequest;
 
 class RecordingShell : public win32::Shell {
   public:
-    void execute(const ShellRequest& request) override { requests.push_back(request); }
+    bool execute(const ShellRequest& request) override {
+        requests.push_back(request);
+        return opens;
+    }
+    bool opens = true;  // false: no program for the file type
     std::vector<ShellRequest> requests;
 };
 
@@ -187,6 +195,34 @@ TEST_F(Win32WindowTest, ViewSaveNoThroughTheMenuWritesAndSaysWhere) {
     EXPECT_TRUE(std::filesystem::exists(pathFromUtf8(folder.reportPath())));
 }
 
+TEST_F(Win32WindowTest, ViewSaveYesThatTheShellCannotOpenNamesTheReport) {
+    shell.opens = false;
+    ModalAnswerer answers({ModalAnswerer::press(IDYES), ModalAnswerer::press(IDOK)}, {main()});
+    click(control(IDC_CMD_SAVE_TO_FILE));
+    ASSERT_TRUE(answers.allAnswered());
+    ASSERT_EQ(answers.seen().size(), 2u);
+    EXPECT_EQ(answers.seen()[1].title, "View/Save to a File");
+    EXPECT_NE(answers.seen()[1].text.find("could not be opened"), std::string::npos);
+    EXPECT_NE(answers.seen()[1].text.find(folder.reportPath()), std::string::npos);
+    EXPECT_EQ(shell.requests.size(), 1u);
+}
+
+TEST(Win32Shell, ReportsAFileItCannotOpen) {
+    auto shell = win32::makeSystemShell();
+    EXPECT_FALSE(shell->execute(
+        win32::viewReportRequest(nullptr, "C:\\no such folder\\Simulation Product Info.htm")));
+}
+
+// The graphics line carries what the display driver's OpenGL reports, if anything.
+TEST_F(Win32WindowTest, ReportCarriesTheRendererOfTheDisplayDriver) {
+    const OpenGlFacts openGl = win32::probeOpenGl();
+    EXPECT_EQ(openGl.renderer.empty(), openGl.version.empty());
+    const std::string report = readBytes(window->behaviour().writeToFile());
+    EXPECT_NE(report.find("GRAPHICS:                " +
+                          graphicsSummary(fakes.facts.graphicsAdapter(), openGl) + "\r\n"),
+              std::string::npos);
+}
+
 TEST_F(Win32WindowTest, EmailWithAnEmptyAddressSaysSoAndWritesNothing) {
     SetWindowTextW(control(IDC_TXT_EMAIL_TO), L"");
     ModalAnswerer answers({ModalAnswerer::press(IDOK)}, {main()});
@@ -316,6 +352,41 @@ TEST_F(Win32WindowTest, AboutBoxIsModalWithItsTextsAndSystemInfo) {
     EXPECT_EQ(answers.seen()[1].text, "System Information Is Unavailable At This Time");
     EXPECT_EQ(fakes.systemInfo.starts, 1);
     EXPECT_TRUE(IsWindowEnabled(main()));
+}
+
+// While a mail program starts, the window keeps painting and its timers run under
+// the busy cursor; keyboard and mouse input waits for the end, and the wait ends
+// when done or at its limit.
+TEST_F(Win32WindowTest, BusyWaitKeepsTheWindowAliveButTakesNoInput) {
+    static int ticks = 0;
+    ticks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 5, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
+    PostMessageW(control(IDC_TXT_EMAIL_TO), WM_KEYDOWN, 'X', 0);
+    PostMessageW(control(IDC_CMD_SENT_EMAIL), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    const HCURSOR busy = LoadCursorW(nullptr, IDC_WAIT);
+    bool busyCursor = false;
+    win32::Win32BusyWait wait;
+    const auto start = std::chrono::steady_clock::now();
+    wait.waitUntil(
+        [&] {
+            busyCursor = GetCursor() == busy;
+            return ticks >= 3;
+        },
+        std::chrono::seconds(5));
+    KillTimer(nullptr, timer);
+    EXPECT_GE(ticks, 3);
+    EXPECT_TRUE(busyCursor);
+    EXPECT_NE(GetCursor(), busy);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    MSG message;
+    EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
+    EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE));
+
+    const auto limited = std::chrono::steady_clock::now();
+    wait.waitUntil([] { return false; }, std::chrono::milliseconds(100));
+    const auto waited = std::chrono::steady_clock::now() - limited;
+    EXPECT_GE(waited, std::chrono::milliseconds(100));
+    EXPECT_LT(waited, std::chrono::seconds(2));
 }
 
 // The report the window writes from the registry of this prefix equals the

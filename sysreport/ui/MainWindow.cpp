@@ -13,6 +13,7 @@
 
 #include "AboutBox.h"
 #include "ChangeDefaultDialog.h"
+#include "OpenGlProbe.h"
 #include "WindowTexts.h"
 
 namespace sysreport {
@@ -117,6 +118,10 @@ ScreenFacts MainWindow::screenFacts() const {
     }
     const QSize pixels = screen->geometry().size() * screen->devicePixelRatio();
     return ScreenFacts{pixels.width(), pixels.height(), screen->depth()};
+}
+
+OpenGlFacts MainWindow::openGlFacts() const {
+    return probeOpenGl();
 }
 
 void MainWindow::cmdSaveToFile_Click() {

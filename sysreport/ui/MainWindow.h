@@ -47,6 +47,7 @@ class MainWindow : public QMainWindow, private MainView {
     std::string emailField() const override;
     void setEmailField(const std::string& text) override;
     ScreenFacts screenFacts() const override;
+    OpenGlFacts openGlFacts() const override;
 
     MainBehaviour behaviour_;
 

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "ShellOpen.h"
 #include "Version.h"
 
 namespace sysreport {
@@ -46,8 +47,11 @@ void QtPrompts::inform(const std::string& text, const std::string& title) {
                              QMessageBox::Ok);
 }
 
-void QtPrompts::openFile(const std::string& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+bool QtPrompts::openFile(const std::string& path) {
+    if (wait_ != nullptr) {
+        return openWithDesktop(path, *wait_);
+    }
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
 }  // namespace sysreport

@@ -3,6 +3,7 @@
 
 #include <QWidget>
 
+#include "BusyWait.h"
 #include "ReportFile.h"
 
 namespace sysreport {
@@ -10,14 +11,17 @@ namespace sysreport {
 class QtPrompts : public UserPrompts {
   public:
     void setOwner(QWidget* owner) { owner_ = owner; }
+    // Waits while the desktop opens a file; without one the toolkit opens it.
+    void setBusyWait(BusyWait* wait) { wait_ = wait; }
 
     void showMessage(const std::string& text) override;
     bool askYesNo(const std::string& text, const std::string& title) override;
     void inform(const std::string& text, const std::string& title) override;
-    void openFile(const std::string& path) override;
+    bool openFile(const std::string& path) override;
 
   private:
     QWidget* owner_ = nullptr;
+    BusyWait* wait_ = nullptr;
 };
 
 }  // namespace sysreport

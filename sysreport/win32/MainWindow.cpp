@@ -2,6 +2,7 @@
 
 #include "AboutBox.h"
 #include "DialogWindow.h"
+#include "OpenGlProbe.h"
 #include "WinText.h"
 #include "WindowTexts.h"
 #include "resource.h"
@@ -171,6 +172,10 @@ ScreenFacts MainWindow::screenFacts() const {
                             GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES)};
     ReleaseDC(hwnd_, screen);
     return facts;
+}
+
+OpenGlFacts MainWindow::openGlFacts() const {
+    return probeOpenGl();
 }
 
 }  // namespace sysreport::win32

@@ -35,6 +35,7 @@ class MainWindow : private MainView {
     std::string emailField() const override;
     void setEmailField(const std::string& text) override;
     ScreenFacts screenFacts() const override;
+    OpenGlFacts openGlFacts() const override;
 
     HINSTANCE instance_;
     MainBehaviour behaviour_;

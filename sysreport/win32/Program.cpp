@@ -1,7 +1,7 @@
 #include "Program.h"
 
 #include <objbase.h>
-#include <shlobj.h>
+#include <shellapi.h>
 
 #include <commctrl.h>
 
@@ -9,41 +9,16 @@
 #include "WinText.h"
 
 namespace sysreport::win32 {
-namespace {
 
-std::string folderOf(const std::wstring& path) {
-    const std::size_t cut = path.find_last_of(L"\\/");
-    return fromWide(cut == std::wstring::npos ? std::wstring() : path.substr(0, cut));
-}
-
-std::string programFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return folderOf(path);
-        }
-        path.resize(path.size() * 2);
+std::vector<std::string> commandLineArguments() {
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> texts;
+    for (int i = 1; arguments != nullptr && i < count; ++i) {
+        texts.push_back(fromWide(arguments[i]));
     }
-}
-
-std::string knownFolder(REFKNOWNFOLDERID id) {
-    PWSTR path = nullptr;
-    std::string text;
-    if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path))) {
-        text = fromWide(path);
-    }
-    CoTaskMemFree(path);
-    return text;
-}
-
-}  // namespace
-
-ReportLocations programReportLocations() {
-    return ReportLocations{programFolder(), knownFolder(FOLDERID_Documents),
-                           knownFolder(FOLDERID_Profile)};
+    LocalFree(arguments);
+    return texts;
 }
 
 PlatformServices::PlatformServices()
@@ -54,14 +29,14 @@ PlatformServices::PlatformServices()
       registry(*backend, *ini),
       cadHost(makePlatformCadHost()),
       shell(makeSystemShell()),
-      platformMail(makePlatformMailClient()),
+      platformMail(makePlatformMailClient(busyWait)),
       mail(*shell, *platformMail),
       systemInfo(makePlatformSystemInfoTool()),
       prompts(*shell) {}
 
 AppServices PlatformServices::services() {
     return AppServices{*facts,  *clock, registry,    *cadHost,
-                       prompts, mail,   *systemInfo, programReportLocations()};
+                       prompts, mail,   *systemInfo, platformReportLocations()};
 }
 
 int runMessageLoop() {

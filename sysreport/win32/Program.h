@@ -5,15 +5,18 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "MainBehaviour.h"
 #include "Shell.h"
+#include "Win32BusyWait.h"
 #include "Win32Prompts.h"
 
 namespace sysreport::win32 {
 
-// Candidate folders of the report: the program's, the documents folder, home.
-ReportLocations programReportLocations();
+// The program's arguments after its name, as UTF-8.
+std::vector<std::string> commandLineArguments();
 
 // The platform's own services, as the program uses them.
 struct PlatformServices {
@@ -27,6 +30,7 @@ struct PlatformServices {
     RegistryReader registry;
     std::unique_ptr<CadHost> cadHost;
     std::unique_ptr<Shell> shell;
+    Win32BusyWait busyWait;
     std::unique_ptr<MailClient> platformMail;
     ShellMailClient mail;
     std::unique_ptr<SystemInfoTool> systemInfo;

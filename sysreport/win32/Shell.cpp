@@ -13,11 +13,13 @@ const wchar_t* orNull(const std::wstring& text) {
 
 class SystemShell : public Shell {
   public:
-    void execute(const ShellRequest& request) override {
-        // The shell reports no failure to the user: with no handler registered
-        // nothing visible happens.
-        ShellExecuteW(request.owner, orNull(request.verb), request.target.c_str(), nullptr,
-                      orNull(request.directory), request.show);
+    bool execute(const ShellRequest& request) override {
+        // The shell tells the user nothing when no program is registered, so the
+        // caller has to; values up to 32 are errors.
+        const auto result = reinterpret_cast<INT_PTR>(
+            ShellExecuteW(request.owner, orNull(request.verb), request.target.c_str(), nullptr,
+                          orNull(request.directory), request.show));
+        return result > 32;
     }
 };
 

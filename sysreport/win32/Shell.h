@@ -22,7 +22,9 @@ struct ShellRequest {
 class Shell {
   public:
     virtual ~Shell() = default;
-    virtual void execute(const ShellRequest& request) = 0;
+    // False when the shell could not do it (no program for the file type, the
+    // file missing, the program failing to start).
+    virtual bool execute(const ShellRequest& request) = 0;
 };
 
 // ShellExecuteW itself.

@@ -24,8 +24,8 @@ void Win32Prompts::inform(const std::string& text, const std::string& title) {
     MessageBoxW(owner(), toWide(text).c_str(), toWide(title).c_str(), MB_OK);
 }
 
-void Win32Prompts::openFile(const std::string& path) {
-    shell_.execute(viewReportRequest(owner_, path));
+bool Win32Prompts::openFile(const std::string& path) {
+    return shell_.execute(viewReportRequest(owner_, path));
 }
 
 }  // namespace sysreport::win32

@@ -20,7 +20,7 @@ class Win32Prompts : public UserPrompts {
     // Yes and No only: such a box has no close box and ignores Escape.
     bool askYesNo(const std::string& text, const std::string& title) override;
     void inform(const std::string& text, const std::string& title) override;
-    void openFile(const std::string& path) override;
+    bool openFile(const std::string& path) override;
 
   private:
     HWND owner() const;

@@ -1,7 +1,7 @@
 // The system information tool on Linux: a hardware information browser from PATH.
 #include <cstdlib>
 
-#include "Process_posix.h"
+#include "ProcessPosix.h"
 #include "SystemInfoTool.h"
 
 namespace sysreport {

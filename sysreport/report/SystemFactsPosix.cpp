@@ -21,6 +21,7 @@
 
 #include "FilePaths.h"
 #include "HostLookup.h"
+#include "LinuxFacts.h"
 #include "SystemFacts.h"
 #include "Text.h"
 
@@ -91,46 +92,31 @@ std::string hostName() {
     return name;
 }
 
-// "6.1.0-18-amd64" -> {"6.1", "0"}.
-void splitKernelRelease(const std::string& release, std::string& version, std::string& build) {
-    std::vector<std::string> numbers;
-    std::string current;
-    for (char c : release) {
-        if (c >= '0' && c <= '9') {
-            current += c;
-        } else {
-            numbers.push_back(current);
-            current.clear();
-            if (c != '.' || numbers.size() == 3) {
-                break;
-            }
-        }
-    }
-    if (!current.empty()) {
-        numbers.push_back(current);
-    }
-    numbers.resize(3);
-    version = numbers[0] + "." + numbers[1];
-    build = numbers[2].empty() ? "0" : numbers[2];
+std::string fileText(const char* path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
 }
 
-std::string prettyName() {
+std::string distributionName() {
     for (const char* path : {"/etc/os-release", "/usr/lib/os-release"}) {
-        std::ifstream file(path);
-        std::string line;
-        while (std::getline(file, line)) {
-            if (line.rfind("PRETTY_NAME=", 0) != 0) {
-                continue;
-            }
-            std::string value = line.substr(12);
-            if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-                value.back() == value.front()) {
-                value = value.substr(1, value.size() - 2);
-            }
-            return value;
+        std::string name = osReleasePrettyName(fileText(path));
+        if (!name.empty()) {
+            return name;
         }
     }
     return "Linux";
+}
+
+std::string pciIdsText() {
+    for (const char* path : {"/usr/share/misc/pci.ids", "/usr/share/hwdata/pci.ids"}) {
+        std::string text = fileText(path);
+        if (!text.empty()) {
+            return text;
+        }
+    }
+    return {};
 }
 
 // The mount point of the file system that holds `folder`: the highest parent on
@@ -157,7 +143,8 @@ std::string mountPointOf(const std::filesystem::path& folder) {
 
 class LinuxSystemFacts : public SystemFacts {
   public:
-    LinuxSystemFacts() : lookup_(resolveIpv4, kLookupBound) {
+    explicit LinuxSystemFacts(std::chrono::milliseconds addressWait)
+        : addressWait_(addressWait), lookup_(resolveIpv4, kLookupBound) {
         // Start resolving at once so that the first report finds the answer ready.
         lookup_.start(hostName());
     }
@@ -195,7 +182,7 @@ class LinuxSystemFacts : public SystemFacts {
     }
 
     std::string ipAddress(MessageSink&) override {
-        return chooseReportAddress(lookup_.answers(hostName(), kReportWait), interfaceAddresses());
+        return chooseReportAddress(lookup_.answers(hostName(), addressWait_), interfaceAddresses());
     }
 
     Probed<OsVersion> osVersion() override {
@@ -203,13 +190,14 @@ class LinuxSystemFacts : public SystemFacts {
         if (uname(&names) != 0) {
             return errnoError();
         }
-        OsVersion os;
-        os.platform = "Linux ";
-        splitKernelRelease(names.release, os.version, os.build);
-        os.classification = prettyName();
-        os.processor = names.machine;
-        os.processorCount = static_cast<int>(sysconf(_SC_NPROCESSORS_ONLN));
-        return os;
+        LinuxSystem system;
+        system.release = names.release;
+        system.kernelBuild = names.version;
+        system.distribution = distributionName();
+        system.machine = names.machine;
+        system.cpuModel = cpuModelName(fileText("/proc/cpuinfo"));
+        system.processorCount = static_cast<int>(sysconf(_SC_NPROCESSORS_ONLN));
+        return linuxOsVersion(system);
     }
 
     Probed<MemoryStatus> memoryStatus() override {
@@ -273,7 +261,10 @@ class LinuxSystemFacts : public SystemFacts {
         return std::string();
     }
 
+    GraphicsAdapter graphicsAdapter() override { return drmGraphicsAdapter("/sys", pciIdsText()); }
+
   private:
+    std::chrono::milliseconds addressWait_;
     BoundedHostLookup lookup_;
 };
 
@@ -313,7 +304,11 @@ class NoCadHost : public CadHost {
 }  // namespace
 
 std::unique_ptr<SystemFacts> makePlatformSystemFacts() {
-    return std::make_unique<LinuxSystemFacts>();
+    return makePlatformSystemFacts(kReportWait);
+}
+
+std::unique_ptr<SystemFacts> makePlatformSystemFacts(std::chrono::milliseconds addressWait) {
+    return std::make_unique<LinuxSystemFacts>(addressWait);
 }
 
 std::unique_ptr<Clock> makePlatformClock() {

@@ -243,6 +243,19 @@ class WindowsSystemFacts : public SystemFacts {
             buffer.resize(length + 1);
         }
     }
+
+    // The adapter that drives the primary display, as the system names it.
+    GraphicsAdapter graphicsAdapter() override {
+        DISPLAY_DEVICEW device{};
+        device.cb = sizeof device;
+        for (DWORD index = 0; EnumDisplayDevicesW(nullptr, index, &device, 0); ++index) {
+            if ((device.StateFlags & DISPLAY_DEVICE_PRIMARY_DEVICE) != 0) {
+                return {fromWide(device.DeviceString, wcsnlen(device.DeviceString, 128)), {}};
+            }
+            device.cb = sizeof device;
+        }
+        return {};
+    }
 };
 
 class WindowsClock : public Clock {
@@ -264,6 +277,11 @@ class WindowsClock : public Clock {
 };
 
 }  // namespace
+
+// The Windows probes ask the resolver themselves, as the report reaches them.
+std::unique_ptr<SystemFacts> makePlatformSystemFacts(std::chrono::milliseconds) {
+    return makePlatformSystemFacts();
+}
 
 std::unique_ptr<SystemFacts> makePlatformSystemFacts() {
     return std::make_unique<WindowsSystemFacts>();

@@ -208,7 +208,7 @@ class WindowsMailClient : public MailClient {
 
 }  // namespace
 
-std::unique_ptr<MailClient> makePlatformMailClient() {
+std::unique_ptr<MailClient> makePlatformMailClient(BusyWait&) {
     return std::make_unique<WindowsMailClient>();
 }
 

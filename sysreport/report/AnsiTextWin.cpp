@@ -18,6 +18,20 @@ std::string toAnsi(std::string_view utf8) {
     return out;
 }
 
+bool ansiByteOf(char16_t c, char& byte) {
+    const wchar_t wide = static_cast<wchar_t>(c);
+    char out[4] = {};
+    BOOL usedDefault = FALSE;
+    // No best fit: a character the code page lacks must not turn into a look-alike.
+    const int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &wide, 1, out, sizeof out,
+                                            nullptr, &usedDefault);
+    if (written != 1 || usedDefault) {
+        return false;
+    }
+    byte = out[0];
+    return true;
+}
+
 std::string fromAnsi(std::string_view ansi) {
     if (ansi.empty()) {
         return {};

@@ -19,18 +19,26 @@ char16_t codePointOfByte(unsigned char byte) {
 }
 
 char byteOfCodePoint(char16_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-        return static_cast<char>(c);
-    }
-    for (int i = 0; i < 32; ++i) {
-        if (codePointOfByte(static_cast<unsigned char>(0x80 + i)) == c) {
-            return static_cast<char>(0x80 + i);
-        }
-    }
-    return '?';
+    char byte = '?';
+    ansiByteOf(c, byte);
+    return byte;
 }
 
 }  // namespace
+
+bool ansiByteOf(char16_t c, char& byte) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+        byte = static_cast<char>(c);
+        return true;
+    }
+    for (int i = 0; i < 32; ++i) {
+        if (codePointOfByte(static_cast<unsigned char>(0x80 + i)) == c) {
+            byte = static_cast<char>(0x80 + i);
+            return true;
+        }
+    }
+    return false;
+}
 
 std::string toAnsi(std::string_view utf8) {
     const std::u16string wide = utf8ToUtf16(utf8);

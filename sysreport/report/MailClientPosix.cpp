@@ -3,13 +3,15 @@
 #include <string>
 
 #include "MailDelivery.h"
-#include "Process_posix.h"
+#include "ProcessPosix.h"
 
 namespace sysreport {
 namespace {
 
 // A mail program that opened stays running; one that failed has ended by then.
 constexpr std::chrono::milliseconds kComposeWait{3000};
+// xdg-mime answers from files at once; a hanging one must not hold the command.
+constexpr std::chrono::milliseconds kQueryWait{2000};
 
 std::string xdgEmailFailure(int exitCode) {
     switch (exitCode) {
@@ -28,6 +30,8 @@ std::string xdgEmailFailure(int exitCode) {
 
 class DesktopMailClient : public MailClient {
   public:
+    explicit DesktopMailClient(BusyWait& wait) : wait_(wait) {}
+
     void openMailLink(const std::string& link) override {
         startProgram({"xdg-open", link}, std::chrono::milliseconds(0));
     }
@@ -39,11 +43,14 @@ class DesktopMailClient : public MailClient {
 
     bool canCompose() const override { return true; }
 
+    std::string mailHandler() override {
+        return firstOutputLine({"xdg-mime", "query", "default", "x-scheme-handler/mailto"},
+                               kQueryWait);
+    }
+
     bool composeWithAttachment(const MailMessage& message, std::string& error) override {
         const ProcessOutcome outcome =
-            startProgram({"xdg-email", "--subject", message.subject, "--body", message.body,
-                          "--attach", message.attachmentPath, message.to},
-                         kComposeWait);
+            startProgram(desktopComposeArguments(message), kComposeWait, wait_);
         if (!outcome.started) {
             error = outcome.error;
             return false;
@@ -54,12 +61,15 @@ class DesktopMailClient : public MailClient {
         }
         return true;
     }
+
+  private:
+    BusyWait& wait_;
 };
 
 }  // namespace
 
-std::unique_ptr<MailClient> makePlatformMailClient() {
-    return std::make_unique<DesktopMailClient>();
+std::unique_ptr<MailClient> makePlatformMailClient(BusyWait& wait) {
+    return std::make_unique<DesktopMailClient>(wait);
 }
 
 }  // namespace sysreport

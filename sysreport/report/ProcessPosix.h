@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "BusyWait.h"
+
 namespace sysreport {
 
 struct ProcessOutcome {
@@ -15,9 +17,18 @@ struct ProcessOutcome {
 };
 
 // Starts `arguments[0]`, looked up on PATH, with the other arguments, and waits up
-// to `wait` for it to end. A program still running then keeps running; it is
-// reaped in the background when it ends.
+// to `wait` for it to end, through `waiter`. A program still running then keeps
+// running; it is reaped in the background when it ends.
 ProcessOutcome startProgram(const std::vector<std::string>& arguments,
+                            std::chrono::milliseconds wait, BusyWait& waiter);
+
+// The same, sleeping while it waits.
+ProcessOutcome startProgram(const std::vector<std::string>& arguments,
+                            std::chrono::milliseconds wait);
+
+// The first line a program writes to its standard output, "" when it cannot be
+// started, fails or writes nothing within `wait`.
+std::string firstOutputLine(const std::vector<std::string>& arguments,
                             std::chrono::milliseconds wait);
 
 // The full path of the executable `name` in the folders of `pathVariable`
