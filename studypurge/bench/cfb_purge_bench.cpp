@@ -228,8 +228,8 @@ void BM_PurgeWide(benchmark::State& state) {
             break;
         }
         auto file = cfb::CompoundFile::open(path, error);
-        const auto wide = file ? file->find(cfb::CompoundFile::kRootId, u"ThirdPtyStore")
-                               : std::nullopt;
+        const auto wide =
+            file ? file->find(cfb::CompoundFile::kRootId, u"ThirdPtyStore") : std::nullopt;
         if (!wide) {
             state.SkipWithError(error.c_str());
             break;
@@ -248,7 +248,8 @@ void BM_PurgeWide(benchmark::State& state) {
     }
     std::remove(path.c_str());
     state.counters["written_B"] =
-        static_cast<double>(written) / static_cast<double>(std::max<std::int64_t>(1, state.iterations()));
+        static_cast<double>(written) /
+        static_cast<double>(std::max<std::int64_t>(1, state.iterations()));
 }
 
 BENCHMARK(BM_OpenValidate)->Args({1024, 3})->Args({1024, 4})->Unit(benchmark::kMillisecond);
