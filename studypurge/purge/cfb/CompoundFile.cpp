@@ -110,12 +110,11 @@ std::vector<EntryInfo> CompoundFile::children(std::uint32_t storageId) const {
 
 std::optional<EntryInfo> CompoundFile::find(std::uint32_t storageId,
                                             std::u16string_view name) const {
-    for (std::uint32_t id : impl_->directory.children(storageId)) {
-        if (sameName(impl_->directory.entry(id).name, name)) {
-            return infoOf(id, impl_->directory.entry(id));
-        }
+    const std::uint32_t id = impl_->directory.findChild(storageId, name);
+    if (id == kNoEntry) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return infoOf(id, impl_->directory.entry(id));
 }
 
 bool CompoundFile::destroy(std::uint32_t storageId, std::u16string_view name, std::string& error) {
@@ -157,13 +156,8 @@ bool CompoundFile::Impl::destroyEntry(std::uint32_t storageId, std::uint32_t vic
         std::vector<std::uint32_t>& freed = small ? miniSectors : bigSectors;
         freed.insert(freed.end(), chain.begin(), chain.end());
     }
-    if (!directory.unlink(storageId, victim, *file, error)) {
+    if (!directory.removeEntry(storageId, victim, *file, error)) {
         return false;
-    }
-    for (std::uint32_t id : gone) {
-        if (!directory.markUnused(id, *file, error)) {
-            return false;
-        }
     }
     return fat.release(bigSectors, *file, error) &&
            mini.table().release(miniSectors, *file, error) && zeroSectors(bigSectors, error) &&
