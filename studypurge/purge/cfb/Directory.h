@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Format.h"
 #include "SectorFile.h"
 
 namespace cfb::detail {
@@ -95,6 +96,11 @@ class Directory {
     std::vector<std::uint32_t> children(std::uint32_t storageId) const;
     // The entry and everything below it, the entry first.
     std::vector<std::uint32_t> withDescendants(std::uint32_t id) const;
+
+    // The entry's 128 bytes as they stand in the file.
+    const std::uint8_t* rawEntry(std::uint32_t id) const {
+        return raw_.data() + std::size_t{id} * kEntrySize;
+    }
 
     // The child of that name: a search down the tree by the format's name order,
     // then a walk over all children for trees that other writers ordered otherwise.
