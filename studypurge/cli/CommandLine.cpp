@@ -40,8 +40,9 @@ constexpr char kVersion[] = "studypurge version 2012\n";
 
 // Options of the toolkit that take a value in the next argument.
 const std::set<std::string> kToolkitOptionsWithValue = {
-    "-platform", "-style", "-stylesheet", "-display", "-qwindowgeometry", "-qwindowtitle",
-    "-qwindowicon", "-geometry", "-session", "-name", "-title", "-platformpluginpath",
+    "-platform",        "-style",        "-stylesheet",  "-display",
+    "-qwindowgeometry", "-qwindowtitle", "-qwindowicon", "-geometry",
+    "-session",         "-name",         "-title",       "-platformpluginpath",
     "-platformtheme"};
 
 bool setProduct(const std::string& name, purge::ProductSelection& s) {
@@ -228,8 +229,8 @@ std::string jsonLine(const std::string& path, const purge::CleanResult& r, bool 
     }
     std::string line = "{\"path\":" + jsonString(path) + ",\"outcome\":\"" +
                        outcomeName(r.outcome) + "\",\"dryRun\":" + (dryRun ? "true" : "false") +
-                       ",\"removed\":[" + items + "],\"bytesFreed\":" +
-                       std::to_string(r.bytesFreed);
+                       ",\"removed\":[" + items +
+                       "],\"bytesFreed\":" + std::to_string(r.bytesFreed);
     if (!r.reason.empty()) {
         line += ",\"reason\":" + jsonString(r.reason);
     }
@@ -258,8 +259,8 @@ struct Totals {
     }
     std::string text(bool dryRun) const {
         return std::string(dryRun ? "would clean " : "cleaned ") + std::to_string(cleaned) +
-               ", unchanged " + std::to_string(unchanged) + ", refused " +
-               std::to_string(refused) + "; " + std::to_string(bytesFreed) +
+               ", unchanged " + std::to_string(unchanged) + ", refused " + std::to_string(refused) +
+               "; " + std::to_string(bytesFreed) +
                (dryRun ? " bytes would be freed" : " bytes freed");
     }
     std::string json(bool dryRun) const {

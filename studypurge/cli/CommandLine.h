@@ -18,9 +18,9 @@ class StorageSystem;
 namespace spcli {
 
 // Exit codes.
-inline constexpr int kExitDone = 0;      // every document cleaned or had nothing to remove
-inline constexpr int kExitRefused = 1;   // some document was refused or failed
-inline constexpr int kExitUsage = 2;     // the arguments were wrong
+inline constexpr int kExitDone = 0;     // every document cleaned or had nothing to remove
+inline constexpr int kExitRefused = 1;  // some document was refused or failed
+inline constexpr int kExitUsage = 2;    // the arguments were wrong
 
 // What the program's arguments (without the program's name) ask for.
 enum class LaunchKind { Dialog, DialogWithPath, CommandLine };

@@ -1,11 +1,16 @@
 // studypurge: removes the stored data of chosen analysis products from a PLANDRY
 // part or assembly document.
 #include <QApplication>
+#include <QLineEdit>
+#include <iostream>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "CkwpurgeDlg.h"
 #include "ProgramIcons.h"
 #include "Services.h"
+#include "cli/CommandLine.h"
 #include "purge/PurgeDocument.h"
 
 #ifdef _WIN32
@@ -15,6 +20,13 @@
 #endif
 
 int main(int argc, char** argv) {
+    // With options the program works without a window (and without a display).
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const spcli::Launch launch = spcli::classifyArguments(args);
+    if (launch.kind == spcli::LaunchKind::CommandLine) {
+        return spcli::runCommandLine(args, std::cout, std::cerr);
+    }
+
     // Qt puts the GUI thread into a single-threaded COM apartment on Windows, which
     // the document manager route of the purge needs.
     QApplication app(argc, argv);
@@ -32,6 +44,12 @@ int main(int argc, char** argv) {
 
     spdialog::CkwpurgeDlg dialog(
         {messages, files, help, [](purge::PurgeDialogPort& port) { purge::PurgeDocument(port); }});
+    if (launch.kind == spcli::LaunchKind::DialogWithPath) {
+        // A file manager passes the document to open: fill in the path box.
+        if (auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("edit1001"))) {
+            edit->setText(QString::fromLocal8Bit(launch.path));
+        }
+    }
     dialog.exec();
     return 0;
 }

@@ -55,7 +55,8 @@ std::vector<std::uint8_t> readBytes(const std::string& path) {
 
 void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(toPath(path), std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 void makeReadOnly(const std::string& path) {
@@ -70,7 +71,8 @@ void makeFolder(const std::string& path) {
 
 ScratchFolder::ScratchFolder() {
     std::random_device random;
-    const fs::path base = fs::temp_directory_path() / ("studypurge-cli-" + std::to_string(random()));
+    const fs::path base =
+        fs::temp_directory_path() / ("studypurge-cli-" + std::to_string(random()));
     fs::create_directories(base);
     const std::u8string text = base.generic_u8string();
     root_ = std::string(text.begin(), text.end());

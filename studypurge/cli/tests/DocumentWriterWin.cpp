@@ -68,7 +68,8 @@ bool writeDocument(const std::string& path, const std::vector<Item>& items, std:
         } else {
             const std::string data(static_cast<std::size_t>(item.size), 'A');
             ULONG written = 0;
-            ok = ok && SUCCEEDED(stream->Write(data.data(), static_cast<ULONG>(data.size()), &written));
+            ok = ok &&
+                 SUCCEEDED(stream->Write(data.data(), static_cast<ULONG>(data.size()), &written));
             stream->Release();
         }
         if (parent) {

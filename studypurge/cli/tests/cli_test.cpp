@@ -24,7 +24,9 @@ TEST(ClassifyArguments, PathsAndOptionsDecideBetweenDialogAndCommandLine) {
     const Case cases[] = {
         {{}, LaunchKind::Dialog, ""},
         {{"/docs/a.pldprt"}, LaunchKind::DialogWithPath, "/docs/a.pldprt"},
-        {{"-platform", "offscreen", "/docs/a.pldprt"}, LaunchKind::DialogWithPath, "/docs/a.pldprt"},
+        {{"-platform", "offscreen", "/docs/a.pldprt"},
+         LaunchKind::DialogWithPath,
+         "/docs/a.pldprt"},
         {{"-platform", "offscreen"}, LaunchKind::Dialog, ""},
         {{"--all", "/docs/a.pldprt"}, LaunchKind::CommandLine, ""},
         {{"--help"}, LaunchKind::CommandLine, ""},
@@ -85,8 +87,8 @@ class ProjectFolder : public ::testing::Test {
         std::string error;
         clitest::makeFolder(dir.path("project/sub"));
         ASSERT_TRUE(clitest::writeDocument(bracket, kBracket, error)) << error;
-        ASSERT_TRUE(clitest::writeDocument(plain, {{"Body", 9000}, {"ThirdPtyStore/Keep", 300}},
-                                           error))
+        ASSERT_TRUE(
+            clitest::writeDocument(plain, {{"Body", 9000}, {"ThirdPtyStore/Keep", 300}}, error))
             << error;
         ASSERT_TRUE(clitest::writeDocument(deep, kBracket, error)) << error;
         clitest::writeBytes(broken, std::vector<std::uint8_t>(2000, 'x'));
@@ -132,23 +134,21 @@ TEST_F(ProjectFolder, CleansTheDocumentsOfAFolderAndReportsEachAndTheTotal) {
     EXPECT_EQ(run({"--products", "simulation,sustainability", dir.path("project")}), 1);
     EXPECT_EQ(lines(), (std::vector<std::string>{
                            plain + ": unchanged: nothing to remove",
-                           bracket +
-                               ": cleaned: removed ThirdPtyStore/Korworks, "
-                               "ThirdPty/SUSTAINABILITY2010FULL; 11300 bytes freed",
+                           bracket + ": cleaned: removed ThirdPtyStore/Korworks, "
+                                     "ThirdPty/SUSTAINABILITY2010FULL; 11300 bytes freed",
                            broken + ": refused: not a compound file",
                            "cleaned 1, unchanged 1, refused 1; 11300 bytes freed",
                        }));
     EXPECT_EQ(clitest::listDocument(bracket),
-              (std::vector<std::string>{"F Body 20000", "F ThirdPty/Other 40", "F ThirdPtyStore/KorvexQuiklet 700",
-                                        "F ThirdPtyStore/KorworksCommon 100", "S ThirdPty",
-                                        "S ThirdPtyStore"}));
+              (std::vector<std::string>{
+                  "F Body 20000", "F ThirdPty/Other 40", "F ThirdPtyStore/KorvexQuiklet 700",
+                  "F ThirdPtyStore/KorworksCommon 100", "S ThirdPty", "S ThirdPtyStore"}));
     EXPECT_EQ(clitest::readBytes(broken), brokenBytes);
     EXPECT_EQ(clitest::listDocument(deep).size(), 11u) << "sub-folders only with --recursive";
 }
 
 TEST_F(ProjectFolder, RecursiveSearchAndJsonForScripts) {
-    EXPECT_EQ(run({"--json", "--recursive", "--products", "quiklet", dir.path("project"),
-                   bracket}),
+    EXPECT_EQ(run({"--json", "--recursive", "--products", "quiklet", dir.path("project"), bracket}),
               1);
     const auto got = lines();
     ASSERT_EQ(got.size(), 5u) << out.str();  // bracket once, though named twice
@@ -169,10 +169,9 @@ TEST_F(ProjectFolder, DryRunReportsWithoutWritingEvenOnReadOnlyFiles) {
     const auto before = clitest::readBytes(bracket);
     EXPECT_EQ(run({"--dry-run", "--all", bracket}), 0);
     EXPECT_EQ(lines(), (std::vector<std::string>{
-                           bracket +
-                               ": would remove ThirdPtyStore/KorvexQuiklet, "
-                               "ThirdPtyStore/Korworks, ThirdPty/SUSTAINABILITY2010FULL; "
-                               "12000 bytes would be freed",
+                           bracket + ": would remove ThirdPtyStore/KorvexQuiklet, "
+                                     "ThirdPtyStore/Korworks, ThirdPty/SUSTAINABILITY2010FULL; "
+                                     "12000 bytes would be freed",
                            "would clean 1, unchanged 0, refused 0; 12000 bytes would be freed",
                        }));
     EXPECT_EQ(clitest::readBytes(bracket), before);
