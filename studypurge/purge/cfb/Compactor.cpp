@@ -27,6 +27,10 @@ class Output {
 
     bool put(const void* data, std::size_t length, std::string& error) {
         const auto* bytes = static_cast<const std::uint8_t*>(data);
+        if (length >= kCapacity / 4) {
+            // Large pieces go straight to the file instead of through the buffer.
+            return flush(error) && writeAll(bytes, length, error);
+        }
         while (length > 0) {
             const std::size_t take = std::min(length, kCapacity - buffer_.size());
             buffer_.insert(buffer_.end(), bytes, bytes + take);
@@ -58,9 +62,16 @@ class Output {
         return put(bytes.data(), bytes.size(), error);
     }
     bool flush(std::string& error) {
+        const bool ok = writeAll(buffer_.data(), buffer_.size(), error);
+        buffer_.clear();
+        return ok;
+    }
+
+  private:
+    bool writeAll(const std::uint8_t* data, std::size_t length, std::string& error) {
         std::size_t done = 0;
-        while (done < buffer_.size()) {
-            const ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+        while (done < length) {
+            const ssize_t n = ::write(fd_, data + done, length - done);
             if (n < 0 && errno == EINTR) {
                 continue;
             }
@@ -70,11 +81,9 @@ class Output {
             }
             done += static_cast<std::size_t>(n);
         }
-        buffer_.clear();
         return true;
     }
 
-  private:
     static constexpr std::size_t kCapacity = 4 << 20;
     int fd_;
     std::vector<std::uint8_t> buffer_;
@@ -89,6 +98,8 @@ struct NewEntry {
     std::uint8_t color = kBlack;
     std::uint32_t start = kEndOfChain;
     std::uint64_t size = 0;
+    bool small = false;  // a stream in the mini stream
+    bool big = false;    // a stream in sectors of its own
 };
 
 // Sector and entry counts of the new file.
@@ -115,8 +126,6 @@ struct Plan {
 struct CompactWriter {
     const CompoundFile::Impl& in;
     Plan plan;
-
-    bool small(std::uint32_t oldId) const { return in.inMiniStream(in.directory.entry(oldId)); }
 
     // New ids in breadth order; each storage's children keep their in-order sequence
     // in a balanced, validly coloured tree.
@@ -153,7 +162,9 @@ struct CompactWriter {
                 continue;
             }
             n.size = e.size;
-            if (small(n.oldId)) {
+            n.small = in.inMiniStream(e);
+            n.big = !n.small;
+            if (n.small) {
                 n.start = static_cast<std::uint32_t>(mini);
                 mini += ceilDiv(e.size, kMiniSectorSize);
             } else {
@@ -190,7 +201,7 @@ struct CompactWriter {
             return false;
         }
         for (NewEntry& n : plan.entries) {
-            if (n.size > 0 && !small(n.oldId)) {
+            if (n.big) {
                 n.start += plan.firstBig();
             }
         }
@@ -240,7 +251,7 @@ struct CompactWriter {
         chainRun(fat, plan.firstMiniFat(), plan.miniFat);
         chainRun(fat, plan.firstMiniStream(), plan.miniStream);
         for (const NewEntry& n : plan.entries) {
-            if (n.size > 0 && !small(n.oldId)) {
+            if (n.big) {
                 chainRun(fat, n.start, ceilDiv(n.size, plan.sectorSize));
             }
         }
@@ -264,7 +275,7 @@ struct CompactWriter {
     std::vector<std::uint32_t> miniFatTable() const {
         std::vector<std::uint32_t> table(std::size_t{plan.miniFat} * plan.perSector(), kFreeSector);
         for (const NewEntry& n : plan.entries) {
-            if (n.size > 0 && small(n.oldId)) {
+            if (n.small) {
                 chainRun(table, n.start, ceilDiv(n.size, kMiniSectorSize));
             }
         }
@@ -318,7 +329,7 @@ struct CompactWriter {
         std::uint64_t left = e.size;
         for (std::size_t i = 0; i < chain.size() && left > 0;) {
             std::size_t run = 1;
-            while (i + run < chain.size() && chain[i + run] == chain[i] + run && run < 2048) {
+            while (i + run < chain.size() && chain[i + run] == chain[i] + run && run < 8192) {
                 ++run;
             }
             const std::uint64_t length = std::min<std::uint64_t>(left, run * unit);
@@ -344,7 +355,7 @@ struct CompactWriter {
             return false;
         }
         for (const NewEntry& n : plan.entries) {
-            if (n.size > 0 && small(n.oldId) && !copyStream(n, kMiniSectorSize, out, error)) {
+            if (n.small && !copyStream(n, kMiniSectorSize, out, error)) {
                 return false;
             }
         }
@@ -353,7 +364,7 @@ struct CompactWriter {
             return false;
         }
         for (const NewEntry& n : plan.entries) {
-            if (n.size > 0 && !small(n.oldId) && !copyStream(n, ss, out, error)) {
+            if (n.big && !copyStream(n, ss, out, error)) {
                 return false;
             }
         }
