@@ -368,7 +368,8 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     Totals totals;
     for (const std::string& path : options.paths) {
         for (const std::string& document : documentsAt(path, options.recursive)) {
-            if (!seen.insert(document).second) {
+            // One document named twice (a folder and a file in it) is cleaned once.
+            if (!seen.insert(toUtf8(toPath(document).lexically_normal())).second) {
                 continue;
             }
             const purge::CleanResult result = purge::CleanDocument(document, clean, storage);

@@ -52,9 +52,8 @@ bool CleanSubStorage(const std::u16string& subName, Storage& sub, const CleanOpt
     bool ok = true;
     ForEachProductItem(options.products, sub, [&](const std::u16string& name) {
         // Names match as the storage matches them: without regard to case.
-        const auto it = std::find_if(elements->begin(), elements->end(), [&](const auto& e) {
-            return Folded(e.name) == Folded(name);
-        });
+        const auto it = std::find_if(elements->begin(), elements->end(),
+                                     [&](const auto& e) { return Folded(e.name) == Folded(name); });
         if (it == elements->end() || !done.insert(Folded(name)).second) {
             return;
         }

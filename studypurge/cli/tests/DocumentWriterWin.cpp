@@ -2,6 +2,8 @@
 #include <objbase.h>
 #include <windows.h>
 
+#include <vector>
+
 #include "DocumentFiles.h"
 #include "PurgeRoutines.h"
 
@@ -16,28 +18,45 @@ std::wstring wide(const std::string& utf8) {
     return std::wstring(text.begin(), text.end());
 }
 
-// Opens or creates the storage path below `root`; the caller releases it.
-IStorage* storageAt(IStorage* root, const std::string& path) {
-    root->AddRef();
-    IStorage* at = root;
-    std::size_t from = 0;
-    while (from < path.size()) {
-        const std::size_t slash = path.find('/', from);
-        const std::wstring name = wide(path.substr(from, slash - from));
-        IStorage* next = nullptr;
-        if (FAILED(at->OpenStorage(name.c_str(), nullptr, kOpen, nullptr, 0, &next)) &&
-            FAILED(at->CreateStorage(name.c_str(), kCreate, 0, 0, &next))) {
-            next = nullptr;
+// The storages along a path below the root, opened or created; a child is only
+// usable while its parents are open, so all stay open until released together.
+class StoragePath {
+  public:
+    StoragePath(IStorage* root, const std::string& path) {
+        root->AddRef();
+        chain_.push_back(root);
+        std::size_t from = 0;
+        while (from < path.size()) {
+            const std::size_t slash = path.find('/', from);
+            const std::wstring name = wide(path.substr(from, slash - from));
+            IStorage* next = nullptr;
+            if (FAILED(
+                    chain_.back()->OpenStorage(name.c_str(), nullptr, kOpen, nullptr, 0, &next)) &&
+                FAILED(chain_.back()->CreateStorage(name.c_str(), kCreate, 0, 0, &next))) {
+                next = nullptr;
+            }
+            if (!next) {
+                ok_ = false;
+                return;
+            }
+            chain_.push_back(next);
+            from = slash == std::string::npos ? path.size() : slash + 1;
         }
-        at->Release();
-        if (!next) {
-            return nullptr;
-        }
-        at = next;
-        from = slash == std::string::npos ? path.size() : slash + 1;
     }
-    return at;
-}
+    ~StoragePath() {
+        for (auto it = chain_.rbegin(); it != chain_.rend(); ++it) {
+            (*it)->Release();
+        }
+    }
+    StoragePath(const StoragePath&) = delete;
+    StoragePath& operator=(const StoragePath&) = delete;
+
+    IStorage* last() const { return ok_ ? chain_.back() : nullptr; }
+
+  private:
+    std::vector<IStorage*> chain_;
+    bool ok_ = true;
+};
 
 }  // namespace
 
@@ -51,30 +70,23 @@ bool writeDocument(const std::string& path, const std::vector<Item>& items, std:
     bool ok = true;
     for (const Item& item : items) {
         const std::size_t slash = item.path.rfind('/');
-        const std::string folder = slash == std::string::npos ? "" : item.path.substr(0, slash);
-        const std::string name = item.path.substr(slash == std::string::npos ? 0 : slash + 1);
         if (item.size < 0) {
-            IStorage* s = storageAt(root, item.path);
-            ok = ok && s;
-            if (s) {
-                s->Release();
-            }
+            ok = StoragePath(root, item.path).last() && ok;
             continue;
         }
-        IStorage* parent = storageAt(root, folder);
+        const std::string folder = slash == std::string::npos ? "" : item.path.substr(0, slash);
+        const std::string name = item.path.substr(slash == std::string::npos ? 0 : slash + 1);
+        StoragePath parent(root, folder);
         IStream* stream = nullptr;
-        if (!parent || FAILED(parent->CreateStream(wide(name).c_str(), kCreate, 0, 0, &stream))) {
+        if (!parent.last() ||
+            FAILED(parent.last()->CreateStream(wide(name).c_str(), kCreate, 0, 0, &stream))) {
             ok = false;
-        } else {
-            const std::string data(static_cast<std::size_t>(item.size), 'A');
-            ULONG written = 0;
-            ok = ok &&
-                 SUCCEEDED(stream->Write(data.data(), static_cast<ULONG>(data.size()), &written));
-            stream->Release();
+            continue;
         }
-        if (parent) {
-            parent->Release();
-        }
+        const std::string data(static_cast<std::size_t>(item.size), 'A');
+        ULONG written = 0;
+        ok = SUCCEEDED(stream->Write(data.data(), static_cast<ULONG>(data.size()), &written)) && ok;
+        stream->Release();
     }
     root->Release();
     if (!ok) {

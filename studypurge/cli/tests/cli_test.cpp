@@ -104,8 +104,14 @@ class ProjectFolder : public ::testing::Test {
         std::vector<std::string> result;
         std::istringstream in(out.str());
         for (std::string line; std::getline(in, line);) {
-            // Folder searches give Windows paths with backslashes.
-            std::replace(line.begin(), line.end(), '\\', '/');
+            // Folder searches give Windows paths with backslashes (doubled in JSON).
+            std::string plain;
+            for (std::size_t i = 0; i < line.size(); ++i) {
+                const bool slash = line[i] == '\\';
+                plain += slash ? '/' : line[i];
+                i += slash && i + 1 < line.size() && line[i + 1] == '\\';
+            }
+            line = plain;
             result.push_back(line);
         }
         return result;
@@ -202,6 +208,34 @@ TEST_F(ProjectFolder, ExitCodesForSuccessUsageHelpAndVersion) {
     EXPECT_NE(out.str().find("--products LIST"), std::string::npos);
     EXPECT_EQ(run({"--version"}), 0);
     EXPECT_EQ(out.str(), "studypurge version 2012\n");
+}
+
+// Compacting through the platform's own storage: the tree and the stream sizes stay,
+// the freed space goes.
+TEST_F(ProjectFolder, CompactingKeepsTheTreeAndShrinksTheFile) {
+    const std::string big = dir.path("big.pldprt");
+    std::string error;
+    ASSERT_TRUE(clitest::writeDocument(big,
+                                       {{"Body", 200000},
+                                        {"ThirdPtyStore/Korworks/Results", 50000},
+                                        {"ThirdPtyStore/Keep", 3000},
+                                        {"ThirdPty/SUSTAINABILITY2010FULL", 9000}},
+                                       error))
+        << error;
+    const std::size_t before = clitest::readBytes(big).size();
+    EXPECT_EQ(run({"--products", "simulation", "--compact", big}), 0) << out.str();
+    const std::size_t after = clitest::readBytes(big).size();
+    EXPECT_EQ(lines().front(), big +
+                                   ": cleaned: removed ThirdPtyStore/Korworks; 50000 bytes freed; "
+                                   "compacted from " +
+                                   std::to_string(before) + " to " + std::to_string(after) +
+                                   " bytes");
+    EXPECT_EQ(
+        clitest::listDocument(big),
+        (std::vector<std::string>{"F Body 200000", "F ThirdPty/SUSTAINABILITY2010FULL 9000",
+                                  "F ThirdPtyStore/Keep 3000", "S ThirdPty", "S ThirdPtyStore"}));
+    EXPECT_LT(after + 49000, before);
+    EXPECT_GT(after, 212000u);
 }
 
 }  // namespace

@@ -108,4 +108,23 @@ TEST(CompactingFailure, LeavesTheOriginalAndNoTemporaryFile) {
     EXPECT_EQ(output.find(".studypurge-"), std::string::npos) << output;
 }
 
+// A damaged document is refused with what is wrong, and left byte-identical.
+TEST(DamagedDocument, IsRefusedWithTheLayersReason) {
+    TempDir dir;
+    const std::string path = dir.file("cracked.pldprt");
+    Layout layout;
+    std::string error;
+    ASSERT_TRUE(writeCompoundFile(path, studyHeavyDocument(3), {}, layout, error)) << error;
+    const std::uint32_t results = layout.starts.at(layout.ids.at("ThirdPtyStore/Korworks/Results"));
+    patch32(path, layout.fatEntryOffset(results + 1), results);  // the chain loops back
+    const auto before = readBytes(path);
+    std::ostringstream out, err;
+    EXPECT_EQ(spcli::runCommandLine({"--all", path}, out, err), 1);
+    EXPECT_EQ(out.str(), path + ": refused: damaged: FAT chain of stream " +
+                             std::to_string(layout.ids.at("ThirdPtyStore/Korworks/Results")) +
+                             " revisits sector " + std::to_string(results) +
+                             "\ncleaned 0, unchanged 0, refused 1; 0 bytes freed\n");
+    EXPECT_EQ(readBytes(path), before);
+}
+
 }  // namespace
