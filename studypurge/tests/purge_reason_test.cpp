@@ -28,22 +28,23 @@ class RefusingStorage : public StorageSystem {
 
 TEST(OpenFailureMessage, NamesTheReasonOnlyForDamagedDocuments) {
     struct Case {
-        OpenFailure failure;
-        std::string message;
+        OpenProblem problem;
+        const char* reason;
+        const char* message;
     };
     const Case cases[] = {
-        {{OpenProblem::Damaged, "FAT chain of stream 37 revisits sector 183"},
+        {OpenProblem::Damaged, "FAT chain of stream 37 revisits sector 183",
          "The document is damaged: FAT chain of stream 37 revisits sector 183. Nothing was "
          "changed."},
-        {{OpenProblem::NotCompound, "header: expected signature D0CF11E0A1B11AE1"}, kNotOpenedText},
-        {{OpenProblem::InUse, "the file is in use"}, kNotOpenedText},
-        {{OpenProblem::ReadOnly, {}}, kNotOpenedText},
+        {OpenProblem::NotCompound, "header: expected signature D0CF11E0A1B11AE1", kNotOpenedText},
+        {OpenProblem::InUse, "the file is in use", kNotOpenedText},
+        {OpenProblem::ReadOnly, "", kNotOpenedText},
     };
     for (const Case& c : cases) {
         Journal journal;
         FakeDialog dialog;
         dialog.simulation = true;
-        RefusingStorage storage(c.failure);
+        RefusingStorage storage({c.problem, c.reason});
         FakeDocumentManager manager(journal);
         manager.script.available = false;
         PurgeDocument(dialog, storage, manager);
