@@ -270,7 +270,7 @@ class Directory::TreeEdit {
     void setRoot(std::uint32_t to) { touch(storage_).child = to, adopt(storage_, to); }
     void markUnused(std::uint32_t id) {
         touch(id);
-        unused_.push_back(id);
+        unused_.insert(id);
     }
 
     // Puts `to` (possibly none) where `from` hangs under its parent.
@@ -300,7 +300,7 @@ class Directory::TreeEdit {
     std::vector<EntryChange> changes() const {
         std::vector<EntryChange> out;
         for (const auto& [id, before] : before_) {
-            const bool gone = std::find(unused_.begin(), unused_.end(), id) != unused_.end();
+            const bool gone = unused_.count(id) > 0;
             const DirEntry& now = e(id);
             const EntryLinks after =
                 gone ? EntryLinks{kNoEntry, kNoEntry, kNoEntry, 0, true}
@@ -329,7 +329,7 @@ class Directory::TreeEdit {
     Directory& dir_;
     std::uint32_t storage_;
     std::map<std::uint32_t, EntryLinks> before_;
-    std::vector<std::uint32_t> unused_;
+    std::set<std::uint32_t> unused_;
 };
 
 namespace {
@@ -643,12 +643,24 @@ void Directory::applyLinks(std::uint32_t id, const EntryLinks& links) {
 
 bool Directory::writeSectors(const std::vector<SectorWrite>& writes, SectorFile& file,
                              std::string& error) {
+    std::vector<std::uint8_t> before(sectorSize_);
     for (const SectorWrite& w : writes) {
+        std::uint8_t* sector = raw_.data() + std::size_t{w.sector} * sectorSize_;
+        std::copy(sector, sector + sectorSize_, before.begin());
         for (const auto& [id, links] : w.entries) {
             applyLinks(id, links);
         }
-        if (!file.write(file.sectorOffset(chain_[w.sector]),
-                        raw_.data() + std::size_t{w.sector} * sectorSize_, sectorSize_, error)) {
+        // One write per sector, of the bytes from the first changed one to the last.
+        std::size_t first = 0;
+        while (first < sectorSize_ && sector[first] == before[first]) {
+            ++first;
+        }
+        std::size_t end = sectorSize_;
+        while (end > first && sector[end - 1] == before[end - 1]) {
+            --end;
+        }
+        if (first < end && !file.write(file.sectorOffset(chain_[w.sector]) + first, sector + first,
+                                       end - first, error)) {
             return false;
         }
     }
