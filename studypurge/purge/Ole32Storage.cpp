@@ -124,6 +124,10 @@ OpenFailure FailureOf(HRESULT hr) {
         case STG_E_DOCFILECORRUPT:
             return {OpenProblem::Damaged,
                     "the structured storage reports a corrupt file (" + HexCode(hr) + ")"};
+        case STG_E_READFAULT:
+            // The file itself opened; what its tables point at could not be read.
+            return {OpenProblem::Damaged,
+                    "its tables point at parts that cannot be read (" + HexCode(hr) + ")"};
         default:
             return {OpenProblem::NoAccess, "the structured storage answered " + HexCode(hr)};
     }

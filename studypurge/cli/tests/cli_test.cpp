@@ -238,4 +238,15 @@ TEST_F(ProjectFolder, CompactingKeepsTheTreeAndShrinksTheFile) {
     EXPECT_GT(after, 212000u);
 }
 
+// A compound file whose header points its directory beyond the end is refused as
+// damaged on both legs and left byte-identical.
+TEST_F(ProjectFolder, DamagedDocumentsAreRefusedUntouched) {
+    auto bytes = clitest::readBytes(bracket);
+    bytes[48] = 0xF0, bytes[49] = 0xFF, bytes[50] = 0xFF, bytes[51] = 0x0F;
+    clitest::writeBytes(bracket, bytes);
+    EXPECT_EQ(run({"--all", bracket}), 1);
+    EXPECT_EQ(lines().front().rfind(bracket + ": refused: damaged: ", 0), 0u) << out.str();
+    EXPECT_EQ(clitest::readBytes(bracket), bytes);
+}
+
 }  // namespace
