@@ -80,6 +80,7 @@ bool Directory::load(SectorFile& file, const std::vector<std::uint32_t>& chain,
     entries_.assign(chain.size() * perSector, DirEntry{});
     parent_.assign(entries_.size(), kNoEntry);
     redBlack_.assign(entries_.size(), false);
+    order_.assign(entries_.size(), kOrderUnknown);
     raw_.resize(chain.size() * std::size_t{sectorSize_});
     for (std::size_t s = 0; s < chain.size(); ++s) {
         std::uint8_t* sector = raw_.data() + s * sectorSize_;
@@ -226,18 +227,35 @@ int compareNames(std::u16string_view a, std::u16string_view b) {
 
 }  // namespace
 
+bool Directory::isOrdered(std::uint32_t storageId) const {
+    if (order_[storageId] == kOrderUnknown) {
+        const std::vector<std::uint32_t> kids = children(storageId);
+        bool ordered = true;
+        for (std::size_t i = 1; i < kids.size() && ordered; ++i) {
+            ordered = compareNames(entries_[kids[i - 1]].name, entries_[kids[i]].name) < 0;
+        }
+        order_[storageId] = ordered ? kOrdered : kUnordered;
+    }
+    return order_[storageId] == kOrdered;
+}
+
 std::uint32_t Directory::findChild(std::uint32_t storageId, std::u16string_view name) const {
     if (!isLiveStorage(storageId)) {
         return kNoEntry;
     }
-    // Every step goes one level down a valid tree, so the search ends.
-    for (std::uint32_t id = entries_[storageId].child; id != kNoEntry;) {
-        const int order = compareNames(name, entries_[id].name);
-        if (order == 0) {
-            return id;
+    // Siblings in the format's order with no name twice: a search down the tree finds
+    // the one match. Removals keep the order, so the answer stays valid.
+    if (isOrdered(storageId)) {
+        for (std::uint32_t id = entries_[storageId].child; id != kNoEntry;) {
+            const int order = compareNames(name, entries_[id].name);
+            if (order == 0) {
+                return id;
+            }
+            id = order < 0 ? entries_[id].left : entries_[id].right;
         }
-        id = order < 0 ? entries_[id].left : entries_[id].right;
+        return kNoEntry;
     }
+    // Otherwise the first of that name in the in-order sequence.
     for (std::uint32_t id : children(storageId)) {
         if (sameName(entries_[id].name, name)) {
             return id;

@@ -102,8 +102,8 @@ class Directory {
         return raw_.data() + std::size_t{id} * kEntrySize;
     }
 
-    // The child of that name: a search down the tree by the format's name order,
-    // then a walk over all children for trees that other writers ordered otherwise.
+    // The first child of that name in the in-order sequence: a search down the tree
+    // when the siblings are in the format's name order, else a walk over them all.
     std::uint32_t findChild(std::uint32_t storageId, std::u16string_view name) const;
 
     // Takes `victim` out of the storage's tree by a red-black deletion that keeps the
@@ -118,6 +118,7 @@ class Directory {
 
   private:
     bool isRedBlack(std::uint32_t storageId) const;
+    bool isOrdered(std::uint32_t storageId) const;
     void rebuildBalanced(std::uint32_t storageId, std::uint32_t victim, TreeEdit& edit);
     bool writeSectors(const std::vector<SectorWrite>& writes, SectorFile& file, std::string& error);
     void applyLinks(std::uint32_t id, const EntryLinks& links);
@@ -131,6 +132,9 @@ class Directory {
     std::vector<std::uint8_t> raw_;      // the directory sectors as read and written
     std::vector<std::uint32_t> chain_;
     std::vector<bool> redBlack_;  // storages whose tree is known to be red-black
+    // Per storage: whether its children are in the format's name order, once known.
+    enum : std::uint8_t { kOrderUnknown, kOrdered, kUnordered };
+    mutable std::vector<std::uint8_t> order_;
     std::uint32_t sectorSize_ = 512;
 };
 
