@@ -50,10 +50,6 @@ class SectorFile {
     SectorFile(int fd, std::uint64_t size, bool readOnly)
         : fd_(fd), size_(size), readOnly_(readOnly) {}
 
-  public:
-    int descriptor() const { return fd_; }
-
-  private:
     int fd_;
     std::uint64_t size_;
     bool readOnly_;
