@@ -115,13 +115,15 @@ TEST(StudypurgeProcess, CleansAndReportsByExitCode) {
     EXPECT_EQ(runProgram({"--version"}).output, "studypurge version 2012\n");
 }
 
-// The program started as a file manager starts it; ended by the test in any case.
+// The program started as a file manager starts it: with no standard handles. Ended by
+// the test in any case.
 class WindowedProcess {
   public:
     explicit WindowedProcess(const std::vector<std::string>& args) {
         std::wstring command = commandLine(args);
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
         started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                   nullptr, &startup, &process_);
     }
