@@ -17,6 +17,11 @@ void PurgeDialogController::updateData(bool saveAndValidate) {
     }
 }
 
+void PurgeDialogController::presetFilePath(const std::string& path) {
+    data_.filePath = path;
+    view_.showFilePath(data_.filePath);
+}
+
 void PurgeDialogController::OnBrowse() {
     if (auto path = services_.files.openFile(view_.ownerWindow(), openFileFilter())) {
         data_.filePath = *path;

@@ -68,6 +68,9 @@ class PurgeDialogController : public purge::PurgeDialogPort {
     // Copies the controls into the members (true) or the members into the controls.
     void updateData(bool saveAndValidate);
     const DialogData& data() const { return data_; }
+    // The document the program was started with (as a file manager passes it): the
+    // path member and the path box take it; the ticks stay as they are.
+    void presetFilePath(const std::string& path);
 
     void OnBrowse();
     void OnHelp();

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -168,6 +169,157 @@ void BM_PurgeInPlace(benchmark::State& state) {
     state.counters["worst_ms"] = worstSeconds * 1000;
     state.counters["open_ms"] = openSeconds * 1000 / rounds;
 }
+
+std::u16string ascii(const std::string& text) {
+    return std::u16string(text.begin(), text.end());
+}
+
+std::string benchPath(const std::string& what) {
+    return benchFolder() + "/cfb_bench_" + std::to_string(::getpid()) + "_" + what + ".pldprt";
+}
+
+// Opening and validating a large document: the whole FAT is read and every chain walked.
+void BM_OpenValidate(benchmark::State& state) {
+    const std::uint64_t megabytes = static_cast<std::uint64_t>(state.range(0));
+    cfbtest::WriteOptions options;
+    options.majorVersion = static_cast<std::uint16_t>(state.range(1));
+    const std::string path = benchPath("open_" + std::to_string(megabytes) + "_v" +
+                                       std::to_string(options.majorVersion));
+    cfbtest::Layout layout;
+    std::string error;
+    if (!cfbtest::writeCompoundFile(path, documentOf(megabytes << 20), options, layout, error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    for (auto _ : state) {
+        auto file = cfb::CompoundFile::open(path, error);
+        if (!file) {
+            state.SkipWithError(error.c_str());
+            break;
+        }
+        benchmark::DoNotOptimize(file.get());
+    }
+    std::remove(path.c_str());
+    state.counters["file_MiB"] = static_cast<double>(layout.fileSize >> 20);
+}
+
+// A storage with many siblings of which half are destroyed, one after the other.
+Node wideDocument(int siblings) {
+    Node wide = storage(u"ThirdPtyStore");
+    for (int i = 0; i < siblings; ++i) {
+        wide.children.push_back(filled(u"Item" + ascii(std::to_string(i)), 100));
+    }
+    Node root = storage(u"Root Entry");
+    root.children = {filled(u"Summary", 500), wide};
+    return root;
+}
+
+void BM_PurgeWide(benchmark::State& state) {
+    const int siblings = static_cast<int>(state.range(0));
+    const std::string path = benchPath("wide_" + std::to_string(siblings));
+    const Node document = wideDocument(siblings);
+    cfbtest::WriteOptions options;
+    cfbtest::Layout layout;
+    std::string error;
+    std::uint64_t written = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (!cfbtest::writeCompoundFile(path, document, options, layout, error)) {
+            state.SkipWithError(error.c_str());
+            break;
+        }
+        auto file = cfb::CompoundFile::open(path, error);
+        const auto wide =
+            file ? file->find(cfb::CompoundFile::kRootId, u"ThirdPtyStore") : std::nullopt;
+        if (!wide) {
+            state.SkipWithError(error.c_str());
+            break;
+        }
+        state.ResumeTiming();
+        for (int i = 0; i < siblings; i += 2) {
+            if (!file->destroy(wide->id, u"Item" + ascii(std::to_string(i)), error)) {
+                state.SkipWithError(error.c_str());
+                break;
+            }
+        }
+        state.PauseTiming();
+        written += file->bytesWritten();
+        file.reset();
+        state.ResumeTiming();
+    }
+    std::remove(path.c_str());
+    state.counters["written_B"] =
+        static_cast<double>(written) /
+        static_cast<double>(std::max<std::int64_t>(1, state.iterations()));
+}
+
+// Copies a file with the system's copy, for the compaction's baseline.
+double copySeconds(const std::string& from, const std::string& to) {
+    const auto start = std::chrono::steady_clock::now();
+    std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Rewriting a purged 200 MB document whose studies were a fifth of it.
+void BM_Compact(benchmark::State& state) {
+    const std::uint64_t megabytes = static_cast<std::uint64_t>(state.range(0));
+    const std::string pristine = benchPath("compact_pristine");
+    const std::string path = benchPath("compact");
+    const std::string target = benchPath("compact_new");
+    Node root = storage(u"Root Entry");
+    root.children = {
+        bulk(u"Body", (megabytes << 20) * 4 / 5, 1), filled(u"Summary", 500),
+        storage(u"ThirdPtyStore", {storage(u"Korworks", {bulk(u"Results", (megabytes << 20) / 5, 2),
+                                                         filled(u"Setup", 800)}),
+                                   filled(u"Keep", 1000)})};
+    cfbtest::Layout layout;
+    std::string error;
+    if (!cfbtest::writeCompoundFile(pristine, root, {}, layout, error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    double copy = 0;
+    std::uint64_t after = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        copy += copySeconds(pristine, path);
+        {
+            auto file = cfb::CompoundFile::open(path, error);
+            const auto store =
+                file ? file->find(cfb::CompoundFile::kRootId, u"ThirdPtyStore") : std::nullopt;
+            if (!store || !file->destroy(store->id, u"Korworks", error)) {
+                state.SkipWithError(error.c_str());
+                break;
+            }
+        }
+        std::FILE* created = std::fopen(target.c_str(), "w");
+        if (created) {
+            std::fclose(created);
+        }
+        state.ResumeTiming();
+        auto file = cfb::CompoundFile::open(path, error);
+        if (!file || !file->writeCompacted(target, error) ||
+            std::rename(target.c_str(), path.c_str()) != 0) {
+            state.SkipWithError(error.c_str());
+            break;
+        }
+        state.PauseTiming();
+        after = std::filesystem::file_size(path);
+        state.ResumeTiming();
+    }
+    for (const auto& p : {pristine, path, target}) {
+        std::remove(p.c_str());
+    }
+    const double rounds = static_cast<double>(std::max<std::int64_t>(1, state.iterations()));
+    state.counters["before_MiB"] = static_cast<double>(layout.fileSize >> 20);
+    state.counters["after_MiB"] = static_cast<double>(after >> 20);
+    state.counters["copy_ms"] = copy * 1000 / rounds;
+}
+
+BENCHMARK(BM_Compact)->Arg(200)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_OpenValidate)->Args({1024, 3})->Args({1024, 4})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PurgeWide)->Arg(4000)->Unit(benchmark::kMillisecond);
 
 // Arguments: file size in MiB, major version (3: 512-byte sectors, 4: 4096-byte sectors).
 BENCHMARK(BM_PurgeInPlace)

@@ -26,6 +26,9 @@ class CkwpurgeDlg : public QDialog, private spapp::PurgeDialogView {
     // Copies the controls into the members (true) or the members into the controls.
     void updateData(bool saveAndValidate) { controller_.updateData(saveAndValidate); }
 
+    // The document the program was started with fills the path box.
+    void presetFilePath(const std::string& path) { controller_.presetFilePath(path); }
+
     // The members and the status line, as the purge sees them.
     std::string filePath() const { return controller_.filePath(); }
     void setStatusText(const std::string& text) { controller_.setStatusText(text); }

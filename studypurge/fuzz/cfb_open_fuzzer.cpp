@@ -154,5 +154,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::fprintf(stderr, "listing after destroy differs\n");
         std::abort();
     }
+    // The compacted copy reads back the same.
+    const std::string compacted = path + ".compacted";
+    writeScratch(compacted, {});
+    if (!file->writeCompacted(compacted, error)) {
+        std::fprintf(stderr, "compacting failed: %s\n", error.c_str());
+        std::abort();
+    }
+    auto copy = cfb::CompoundFile::open(compacted, error);
+    if (!copy || listing(*copy) != before) {
+        std::fprintf(stderr, "compacted copy differs: %s\n", error.c_str());
+        std::abort();
+    }
+    copy.reset();
+    ::unlink(compacted.c_str());
     return 0;
 }

@@ -44,19 +44,9 @@ std::vector<std::u16string> MotionLoadStreams(Storage& storage) {
 
 // Compound-file route: true when a sub-storage could be opened.
 bool PurgeCompoundFile(const ProductSelection& s, std::unique_ptr<Storage> root) {
-    bool cleaned = false;
-    if (s.simulation || s.simulationQuiklet || s.flow || s.motion) {
-        if (auto sub = root->openStorage(u"ThirdPtyStore")) {
-            cleaned = PurgeSubStorage(s, sub.get());
-        }
-    }
-    if (s.motion || s.sustainability) {
-        if (auto sub = root->openStorage(u"ThirdPty")) {
-            cleaned = PurgeSubStorage(s, sub.get());
-        }
-    }
-    // Direct mode: every destroyed element is gone already; nothing to commit.
-    return cleaned;
+    // Direct mode: every destroyed element is gone at once; nothing to commit.
+    return ForEachSubStorage(
+        s, *root, [&](const std::u16string&, Storage& sub) { PurgeSubStorage(s, &sub); });
 }
 
 // Runs the removals of the ticked products in order; the result is that of the last
@@ -133,15 +123,19 @@ void RunPurge(PurgeDialogPort& dialog, StorageSystem& storage, DocumentManager& 
         return;
     }
     const ProductSelection selection = SelectionOf(dialog);
-    if (auto root = storage.openFile(path)) {
+    OpenFailure failure;
+    if (auto root = storage.open(path, AccessMode::ReadWrite, failure)) {
         ResetDialog(dialog, PurgeCompoundFile(selection, std::move(root)));
         return;
     }
     bool cleaned = false;
     switch (PurgeThroughManager(selection, path, manager, cleaned)) {
         case ManagerOutcome::NotAvailable:
-            // Neither route could touch the file: say so instead of looking done.
-            dialog.showMessage(kNotOpenedText);
+            // Neither route could touch the file: say so instead of looking done, and
+            // why when the compound-file layer knows.
+            dialog.showMessage(failure.problem == OpenProblem::Damaged
+                                   ? DamagedText(failure.reason)
+                                   : std::string(kNotOpenedText));
             return;
         case ManagerOutcome::NotOpened:
             return;
@@ -153,35 +147,61 @@ void RunPurge(PurgeDialogPort& dialog, StorageSystem& storage, DocumentManager& 
 
 }  // namespace
 
+std::string DamagedText(const std::string& reason) {
+    return "The document is damaged: " + reason + ". Nothing was changed.";
+}
+
+bool ForEachSubStorage(const ProductSelection& s, Storage& root,
+                       const std::function<void(const std::u16string&, Storage&)>& visit) {
+    bool opened = false;
+    auto visitIfOpens = [&](const std::u16string& name) {
+        if (auto sub = root.openStorage(name)) {
+            opened = true;
+            visit(name, *sub);
+        }
+    };
+    if (s.simulation || s.simulationQuiklet || s.flow || s.motion) {
+        visitIfOpens(u"ThirdPtyStore");
+    }
+    if (s.motion || s.sustainability) {
+        visitIfOpens(u"ThirdPty");
+    }
+    return opened;
+}
+
+void ForEachProductItem(const ProductSelection& s, Storage& sub,
+                        const std::function<void(const std::u16string&)>& act) {
+    if (s.simulationQuiklet) {
+        act(u"KorvexQuiklet");
+    }
+    if (s.simulation) {
+        act(u"Korworks");
+    }
+    if (s.flow) {
+        for (const auto& name : kFlowNames) {
+            act(name);
+        }
+    }
+    if (s.motion) {
+        const std::vector<std::u16string> loads = MotionLoadStreams(sub);
+        for (const auto& name : kMotionFixedNames) {
+            act(name);
+        }
+        for (const auto& name : loads) {
+            act(name);
+        }
+    }
+    if (s.sustainability) {
+        act(u"SUSTAINABILITY2010FULL");
+    }
+}
+
 bool PurgeSubStorage(const ProductSelection& s, Storage* sub) {
     if (!sub) {
         return false;
     }
-    if (s.simulationQuiklet || s.simulation) {
-        if (s.simulationQuiklet) {
-            sub->destroyElement(u"KorvexQuiklet");
-        }
-        if (s.simulation) {
-            sub->destroyElement(u"Korworks");
-        }
-    }
-    if (s.flow) {
-        for (const auto& name : kFlowNames) {
-            sub->destroyElement(name);
-        }
-    }
-    if (s.motion) {
-        const std::vector<std::u16string> loads = MotionLoadStreams(*sub);
-        for (const auto& name : kMotionFixedNames) {
-            sub->destroyElement(name);
-        }
-        for (const auto& name : loads) {
-            sub->destroyElement(name);
-        }
-    }
-    if (s.sustainability) {
-        sub->destroyElement(u"SUSTAINABILITY2010FULL");
-    }
+    // Results of single removals are ignored: a missing item is no error.
+    ForEachProductItem(s, *sub, [&](const std::u16string& name) { sub->destroyElement(name); });
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The removal routines behind PurgeDocument, exposed for the program's tests.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,9 @@ inline constexpr char kNotOpenedText[] =
     "The file could not be opened for cleaning. It is not a PLANDRY document, or it is "
     "open in another program. Nothing was changed.";
 
+// The message for a document the compound-file layer found damaged.
+std::string DamagedText(const std::string& reason);
+
 // The five product ticks of the dialog.
 struct ProductSelection {
     bool simulation = false;
@@ -32,6 +36,16 @@ struct ProductSelection {
 
 // Compound-file route inside one opened sub-storage; true whenever one was given.
 bool PurgeSubStorage(const ProductSelection& selection, Storage* subStorage);
+
+// The compound-file route's walk, shared by the dialog's purge and the command line:
+// opens each sub-storage the selection needs, in order, and calls `visit` on it.
+// True when a sub-storage could be opened.
+bool ForEachSubStorage(const ProductSelection& selection, Storage& root,
+                       const std::function<void(const std::u16string&, Storage&)>& visit);
+// Calls `act` with every item name the selection removes from one sub-storage, in
+// the order of removal (the motion loads are listed before the fixed motion names go).
+void ForEachProductItem(const ProductSelection& selection, Storage& subStorage,
+                        const std::function<void(const std::u16string&)>& act);
 
 // Destroys every element of `storage`; true once its elements could be enumerated.
 bool EmptyStorage(Storage& storage);

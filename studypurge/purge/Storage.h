@@ -3,6 +3,7 @@
 // exclusively, its sub-storages, their elements and the destruction of elements.
 // Releasing a storage is destroying its object.
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +17,24 @@ enum class ElementType { Storage = 1, Stream = 2, LockBytes = 3, Property = 4, R
 struct StorageElement {
     std::u16string name;
     ElementType type = ElementType::Stream;
+    std::uint64_t size = 0;  // bytes of a stream
+};
+
+enum class AccessMode { ReadWrite, ReadOnly };
+
+// Why a file could not be opened as a compound file.
+enum class OpenProblem {
+    None,
+    NotCompound,  // some other kind of file
+    InUse,        // another program holds it
+    ReadOnly,     // it may not be written
+    NoAccess,     // it cannot be read
+    Damaged,      // a compound file whose structure is unsound
+};
+
+struct OpenFailure {
+    OpenProblem problem = OpenProblem::None;
+    std::string reason;  // what the compound-file layer found, when it says
 };
 
 class Storage {
@@ -45,6 +64,26 @@ class StorageSystem {
     // Opens the file as a compound file, read-write, share-exclusive, direct mode;
     // null when it is no compound file or cannot be opened that way.
     virtual std::unique_ptr<Storage> openFile(const std::string& path) = 0;
+
+    // As openFile() in the given mode (read-only shares the file with readers), saying
+    // why when it fails. Back ends that know no reasons open read-write only.
+    virtual std::unique_ptr<Storage> open(const std::string& path, AccessMode mode,
+                                          OpenFailure& failure) {
+        std::unique_ptr<Storage> storage = mode == AccessMode::ReadWrite ? openFile(path) : nullptr;
+        if (!storage) {
+            failure = {OpenProblem::NotCompound, {}};
+        }
+        return storage;
+    }
+
+    // Rewrites the closed compound file at `path` into a fresh one with the same tree
+    // and streams and no free space, and puts it in place of the original by rename.
+    // On failure the original stays as it was and `error` says why.
+    virtual bool compact(const std::string& path, std::string& error) {
+        (void)path;
+        error = "compacting is not available";
+        return false;
+    }
 };
 
 }  // namespace purge

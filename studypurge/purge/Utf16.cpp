@@ -69,3 +69,40 @@ std::u16string Utf8ToUtf16(std::string_view text) {
 }
 
 }  // namespace purge
+
+namespace purge {
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+    std::string out;
+    auto put = [&out](char32_t c) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i];
+        if (u >= 0xD800 && u < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000) {
+            put(0x10000 + ((char32_t{u} - 0xD800) << 10) + (text[++i] - 0xDC00));
+        } else if (u >= 0xD800 && u < 0xE000) {
+            put(kReplacement);
+        } else {
+            put(u);
+        }
+    }
+    return out;
+}
+
+}  // namespace purge

@@ -276,8 +276,29 @@ INSTANTIATE_TEST_SUITE_P(Layouts, WrittenFile,
                                            WriterCase{"v4_difat", {4, 112, false}}),
                          [](const auto& info) { return std::string(info.param.label); });
 
+// Black height of the sibling tree below `id` as the file holds it; -1 when it is no
+// valid red-black tree (a red entry with a red child, or unequal black heights).
+int blackHeight(const std::vector<std::uint8_t>& bytes, const Layout& layout, std::uint32_t id,
+                bool parentRed) {
+    if (id == 0xFFFFFFFF) {
+        return 0;
+    }
+    const auto at = bytes.begin() + static_cast<std::ptrdiff_t>(layout.entryOffset(id));
+    auto u32 = [&](int offset) {
+        return std::uint32_t{at[offset]} | std::uint32_t{at[offset + 1]} << 8 |
+               std::uint32_t{at[offset + 2]} << 16 | std::uint32_t{at[offset + 3]} << 24;
+    };
+    const bool red = at[67] == 0;
+    const int left = blackHeight(bytes, layout, u32(68), red);
+    const int right = blackHeight(bytes, layout, u32(72), red);
+    if ((red && parentRed) || left < 0 || left != right) {
+        return -1;
+    }
+    return left + (red ? 0 : 1);
+}
+
 // Many siblings, destroyed one at a time in a scattered order: the others keep
-// their order and every state reads back.
+// their order, every state reads back, and the tree stays a valid red-black tree.
 TEST(CfbSiblings, DestroyKeepsTheInOrderSequence) {
     TempDir dir;
     const std::string path = dir.file("many.pldprt");
@@ -304,6 +325,11 @@ TEST(CfbSiblings, DestroyKeepsTheInOrderSequence) {
             listed.push_back(narrow(child.name));
         }
         ASSERT_EQ(listed, remaining) << "after removing " << victim;
+        const auto bytes = readBytes(path);
+        const std::uint32_t rootChild = static_cast<std::uint32_t>(
+            bytes[layout.entryOffset(0) + 76] | bytes[layout.entryOffset(0) + 77] << 8 |
+            bytes[layout.entryOffset(0) + 78] << 16 | bytes[layout.entryOffset(0) + 79] << 24);
+        ASSERT_GE(blackHeight(bytes, layout, rootChild, true), 0) << "after removing " << victim;
         if (step % 9 == 0) {
             cf.reset();
             ASSERT_EQ(oleFileListing(path), expectedListing(without(model, removed)));

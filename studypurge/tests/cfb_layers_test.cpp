@@ -64,7 +64,7 @@ TEST(BalanceSequence, EverySizeGivesAValidMinimalRedBlackTreeInTheSameOrder) {
 // The storage (entry 0) links to `root`; siblings are entries 1..n.
 struct Links {
     std::uint32_t root;
-    std::map<std::uint32_t, cfb::detail::SiblingLinks> siblings;
+    std::map<std::uint32_t, cfb::detail::EntryLinks> siblings;
 };
 
 std::uint32_t randomTree(std::mt19937& rng, const std::vector<std::uint32_t>& ids, std::size_t lo,
@@ -75,12 +75,12 @@ std::uint32_t randomTree(std::mt19937& rng, const std::vector<std::uint32_t>& id
     const std::size_t at = lo + rng() % (hi - lo);
     const std::uint32_t left = randomTree(rng, ids, lo, at, links);
     const std::uint32_t right = randomTree(rng, ids, at + 1, hi, links);
-    links.siblings[ids[at]] = {left, right, static_cast<std::uint8_t>(rng() % 2)};
+    links.siblings[ids[at]] = {left, right, kNone, static_cast<std::uint8_t>(rng() % 2), false};
     return ids[at];
 }
 
 // The in-order sequence reachable from the storage; false when an entry is reached
-// twice (a cycle or a shared entry).
+// twice (a cycle or a shared entry) or an unused entry is reachable.
 bool reachable(const Links& links, std::vector<std::uint32_t>& order) {
     order.clear();
     std::set<std::uint32_t> seen;
@@ -95,10 +95,10 @@ bool reachable(const Links& links, std::vector<std::uint32_t>& order) {
             order.push_back(id);
             continue;
         }
-        if (!seen.insert(id).second) {
+        const auto& l = links.siblings.at(id);
+        if (!seen.insert(id).second || l.unused) {
             return false;
         }
-        const auto& l = links.siblings.at(id);
         stack.push_back({l.right, false});
         stack.push_back({id, true});
         stack.push_back({l.left, false});
@@ -106,43 +106,59 @@ bool reachable(const Links& links, std::vector<std::uint32_t>& order) {
     return true;
 }
 
-TEST(PlanRebuild, EveryWriteLeavesATreeWithoutTheVictimAndEndsBalanced) {
+// Random old trees, every victim, the balanced tree over the rest as the new one and
+// several sector sizes: after every write the storage reaches a tree without unused
+// entries, at the end exactly the new one, and no sector is written more than twice.
+TEST(PlanSectorWrites, EveryWriteLeavesATreeAndTheLastTheNewOne) {
+    using cfb::detail::EntryChange;
+    using cfb::detail::EntryLinks;
     std::mt19937 rng(7);
     for (std::uint32_t n = 1; n <= 12; ++n) {
         std::vector<std::uint32_t> ids;
         for (std::uint32_t i = 1; i <= n; ++i) {
             ids.push_back(i);
         }
-        for (int trial = 0; trial < 40; ++trial) {
+        for (int trial = 0; trial < 30; ++trial) {
             Links old;
             old.root = randomTree(rng, ids, 0, n, old);
             for (std::uint32_t victim : ids) {
                 std::vector<std::uint32_t> remaining = ids;
                 remaining.erase(remaining.begin() + (victim - 1));
-                const auto plan =
-                    cfb::detail::planRebuild(0, old.root, old.siblings, victim, remaining);
-                EXPECT_LE(plan.size(), 2 * n + 1);
-                Links state = old;
-                std::vector<std::uint32_t> order;
-                for (const auto& write : plan) {
-                    if (write.childLink) {
-                        ASSERT_EQ(write.id, 0u);
-                        state.root = write.child;
-                    } else {
-                        state.siblings[write.id] = write.links;
-                    }
-                    ASSERT_TRUE(reachable(state, order)) << n << " victim " << victim;
-                    ASSERT_EQ(std::count(order.begin(), order.end(), victim), 0);
-                }
-                ASSERT_TRUE(reachable(state, order));
-                EXPECT_EQ(order, remaining);
-                const BalancedTree balanced = cfb::detail::balanceSequence(remaining);
-                EXPECT_EQ(state.root, balanced.root);
+                const BalancedTree tree = cfb::detail::balanceSequence(remaining);
+                std::vector<EntryChange> changes;
+                changes.push_back(
+                    {0, {kNone, kNone, old.root, 1, false}, {kNone, kNone, tree.root, 1, false}});
+                changes.push_back(
+                    {victim, old.siblings.at(victim), {kNone, kNone, kNone, 1, true}});
                 for (std::size_t i = 0; i < remaining.size(); ++i) {
-                    const auto& got = state.siblings.at(remaining[i]);
-                    EXPECT_EQ(got.left, balanced.nodes[i].left);
-                    EXPECT_EQ(got.right, balanced.nodes[i].right);
-                    EXPECT_EQ(got.color, balanced.nodes[i].color);
+                    const EntryLinks after{tree.nodes[i].left, tree.nodes[i].right, kNone,
+                                           tree.nodes[i].color, false};
+                    changes.push_back({remaining[i], old.siblings.at(remaining[i]), after});
+                }
+                for (std::uint32_t perSector : {1u, 2u, 4u}) {
+                    SCOPED_TRACE(std::to_string(n) + " victim " + std::to_string(victim) +
+                                 " per sector " + std::to_string(perSector));
+                    const auto writes = cfb::detail::planSectorWrites(changes, victim, perSector);
+                    Links state = old;
+                    std::map<std::uint32_t, int> timesWritten;
+                    std::vector<std::uint32_t> order;
+                    for (const auto& write : writes) {
+                        ++timesWritten[write.sector];
+                        for (const auto& [id, links] : write.entries) {
+                            ASSERT_EQ(id / perSector, write.sector);
+                            if (id == 0) {
+                                state.root = links.child;
+                            } else {
+                                state.siblings[id] = links;
+                            }
+                        }
+                        ASSERT_TRUE(reachable(state, order));
+                    }
+                    EXPECT_EQ(order, remaining);
+                    EXPECT_EQ(state.root, tree.root);
+                    for (const auto& [sector, times] : timesWritten) {
+                        EXPECT_LE(times, 2) << "sector " << sector;
+                    }
                 }
             }
         }

@@ -204,6 +204,19 @@ TEST_F(ControllerTest, BrowsingSetsOnlyThePathAndAlwaysClearsTheStatusLine) {
     EXPECT_EQ(files.filters, string106);
 }
 
+TEST_F(ControllerTest, StartPathFillsOnlyThePathBoxAndIsWhatTheCleanUses) {
+    PurgeDialogController controller = make();
+    view.controls.cleanFlow = true;
+    controller.presetFilePath("/data/Zahnrad Ü.pldprt");
+    EXPECT_EQ(controller.filePath(), "/data/Zahnrad Ü.pldprt");
+    EXPECT_EQ(view.controls.filePath, "/data/Zahnrad Ü.pldprt");
+    EXPECT_TRUE(view.controls.cleanFlow);
+
+    controller.OnCleanFile();
+    ASSERT_EQ(purged.size(), 1u);
+    EXPECT_EQ(purged.front().filePath, "/data/Zahnrad Ü.pldprt");
+}
+
 TEST_F(ControllerTest, AboutCommandsOpenTheAboutBoxOthersAreLeftToTheSystem) {
     PurgeDialogController controller = make();
     for (unsigned id : {16u, 17u, 31u}) {

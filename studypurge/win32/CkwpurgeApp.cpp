@@ -12,7 +12,7 @@
 
 namespace spwin {
 
-int CkwpurgeApp::InitInstance() {
+int CkwpurgeApp::InitInstance(const std::string& startPath) {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), 0xFF};
     InitCommonControlsEx(&controls);
     // A single-threaded apartment, as the document manager component needs; OLE
@@ -26,6 +26,9 @@ int CkwpurgeApp::InitInstance() {
         CkwpurgeDlg dialog(instance_, {messages, files, *help, [](purge::PurgeDialogPort& port) {
                                            purge::PurgeDocument(port);
                                        }});
+        if (!startPath.empty()) {
+            dialog.controller().presetFilePath(startPath);
+        }
         dialog.DoModal();
     }
     if (oleReady) {

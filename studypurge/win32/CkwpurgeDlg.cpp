@@ -245,6 +245,10 @@ void CkwpurgeDlg::showControlValues(const spapp::DialogData& data) {
 }
 
 void CkwpurgeDlg::showFilePath(const std::string& path) {
+    // Members set before the window exists are shown by OnInitDialog.
+    if (window_ == nullptr) {
+        return;
+    }
     SetDlgItemTextW(window_, IDC_FILE_PATH, toWide(path).c_str());
 }
 

@@ -45,15 +45,37 @@ class AllocationTable {
     std::uint32_t limit() const { return limit_; }
 
   private:
-    bool checkLink(std::uint32_t sector, std::uint32_t owner, std::size_t position,
-                   std::string& error) const;
+    // One claim: a chain from `start`, or a single sector.
+    struct Claim {
+        std::uint32_t start;
+        std::uint32_t owner;
+        bool chained;
+    };
+
+    bool isClaimed(std::uint32_t sector) const {
+        return (claimed_[sector >> 6] >> (sector & 63)) & 1u;
+    }
+    void setClaimed(std::uint32_t sector, bool value);
+    // Explains why `sector` cannot join the chain of `owner`. Only called on failure,
+    // so the walk over earlier claims that finds the sector's owner costs nothing in
+    // the usual case.
+    std::string linkError(std::uint32_t sector, std::uint32_t owner, std::size_t position,
+                          const std::vector<std::uint32_t>& chainSoFar) const;
+    std::uint32_t ownerOf(std::uint32_t sector) const;
 
     std::string name_;
     std::vector<std::uint32_t> entries_;
     std::vector<std::uint32_t> holders_;
     std::uint32_t limit_ = 0;
-    std::vector<std::uint32_t> owners_;
+    std::uint32_t range_ = 0;  // sectors that may be chained: min(limit, entries)
+    std::vector<std::uint64_t> claimed_;
+    std::vector<Claim> claims_;
 };
+
+// Reads table sectors (in table order) into `entries`, one read per run of
+// consecutive sectors in the file.
+bool readTableSectors(SectorFile& file, const std::vector<std::uint32_t>& sectors,
+                      std::vector<std::uint32_t>& entries, std::string& error);
 
 // Reads the DIFAT and the FAT, and claims the FAT and DIFAT sectors in it.
 bool loadFat(SectorFile& file, const Header& header, AllocationTable& fat, std::string& error);

@@ -2,36 +2,19 @@
 
 #include <algorithm>
 
-#include "AllocationTable.h"
-#include "Directory.h"
-#include "Format.h"
-#include "Header.h"
-#include "MiniStream.h"
-#include "SectorFile.h"
+#include "CompoundFileImpl.h"
 
 namespace cfb {
 
 using namespace detail;
 
-struct CompoundFile::Impl {
-    std::unique_ptr<SectorFile> file;
-    Header header;
-    AllocationTable fat;
-    Directory directory;
-    MiniStream mini;
-    bool writeFailed = false;
-
-    bool load(std::string& error);
-    bool claimStreams(std::string& error);
-    bool inMiniStream(const DirEntry& e) const { return e.size < kMiniStreamCutoff; }
-    bool destroyEntry(std::uint32_t storageId, std::uint32_t victim, std::string& error);
-    bool zeroSectors(std::vector<std::uint32_t> sectors, std::string& error);
-};
-
 bool CompoundFile::Impl::load(std::string& error) {
     std::uint8_t bytes[Header::kSize];
-    if (!file->read(0, bytes, sizeof bytes, error) ||
-        !Header::parse(bytes, file->fileSize(), header, error)) {
+    if (!file->read(0, bytes, sizeof bytes, error)) {
+        return false;
+    }
+    isCompound = file->fileSize() >= 8 && Header::hasSignature(bytes);
+    if (!Header::parse(bytes, file->fileSize(), header, error)) {
         return false;
     }
     file->setSectorSize(header.sectorSize);
@@ -74,11 +57,26 @@ bool CompoundFile::Impl::claimStreams(std::string& error) {
 }
 
 std::unique_ptr<CompoundFile> CompoundFile::open(const std::string& path, std::string& error) {
+    OpenError kind = OpenError::None;
+    return open(path, OpenMode::ReadWrite, kind, error);
+}
+
+std::unique_ptr<CompoundFile> CompoundFile::open(const std::string& path, OpenMode mode,
+                                                 OpenError& kind, std::string& error) {
     auto impl = std::make_unique<Impl>();
-    impl->file = SectorFile::open(path, error);
-    if (!impl->file || !impl->load(error)) {
+    SectorFile::Failure failure = SectorFile::Failure::None;
+    impl->file = SectorFile::open(path, mode == OpenMode::ReadOnly, failure, error);
+    if (!impl->file) {
+        kind = failure == SectorFile::Failure::InUse      ? OpenError::InUse
+               : failure == SectorFile::Failure::ReadOnly ? OpenError::ReadOnly
+                                                          : OpenError::Unreadable;
         return nullptr;
     }
+    if (!impl->load(error)) {
+        kind = impl->isCompound ? OpenError::Damaged : OpenError::NotCompound;
+        return nullptr;
+    }
+    kind = OpenError::None;
     return std::unique_ptr<CompoundFile>(new CompoundFile(std::move(impl)));
 }
 
@@ -110,12 +108,11 @@ std::vector<EntryInfo> CompoundFile::children(std::uint32_t storageId) const {
 
 std::optional<EntryInfo> CompoundFile::find(std::uint32_t storageId,
                                             std::u16string_view name) const {
-    for (std::uint32_t id : impl_->directory.children(storageId)) {
-        if (sameName(impl_->directory.entry(id).name, name)) {
-            return infoOf(id, impl_->directory.entry(id));
-        }
+    const std::uint32_t id = impl_->directory.findChild(storageId, name);
+    if (id == kNoEntry) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return infoOf(id, impl_->directory.entry(id));
 }
 
 bool CompoundFile::destroy(std::uint32_t storageId, std::u16string_view name, std::string& error) {
@@ -157,13 +154,8 @@ bool CompoundFile::Impl::destroyEntry(std::uint32_t storageId, std::uint32_t vic
         std::vector<std::uint32_t>& freed = small ? miniSectors : bigSectors;
         freed.insert(freed.end(), chain.begin(), chain.end());
     }
-    if (!directory.unlink(storageId, victim, *file, error)) {
+    if (!directory.removeEntry(storageId, victim, *file, error)) {
         return false;
-    }
-    for (std::uint32_t id : gone) {
-        if (!directory.markUnused(id, *file, error)) {
-            return false;
-        }
     }
     return fat.release(bigSectors, *file, error) &&
            mini.table().release(miniSectors, *file, error) && zeroSectors(bigSectors, error) &&
@@ -210,6 +202,10 @@ bool CompoundFile::readStream(std::uint32_t streamId, std::vector<std::uint8_t>&
         }
     }
     return true;
+}
+
+std::uint64_t CompoundFile::fileSize() const {
+    return impl_->file->fileSize();
 }
 
 std::uint64_t CompoundFile::bytesWritten() const {

@@ -22,6 +22,11 @@ struct EntryInfo {
     std::uint64_t size = 0;  // streams only
 };
 
+enum class OpenMode { ReadWrite, ReadOnly };
+
+// Why an open failed.
+enum class OpenError { None, Unreadable, InUse, ReadOnly, NotCompound, Damaged };
+
 class CompoundFile {
   public:
     static constexpr std::uint32_t kRootId = 0;
@@ -31,6 +36,10 @@ class CompoundFile {
     // cannot be opened, is locked, is not a compound file, or carries anything that
     // would make an edit unsafe. Nothing is written by a failed open.
     static std::unique_ptr<CompoundFile> open(const std::string& path, std::string& error);
+    // The same in either mode, telling what kind of failure it was. Read-only opens
+    // share the file with other readers and refuse every change.
+    static std::unique_ptr<CompoundFile> open(const std::string& path, OpenMode mode,
+                                              OpenError& kind, std::string& error);
 
     ~CompoundFile();
     CompoundFile(const CompoundFile&) = delete;
@@ -51,6 +60,13 @@ class CompoundFile {
     bool readStream(std::uint32_t streamId, std::vector<std::uint8_t>& data,
                     std::string& error) const;
 
+    // Writes a fresh compound file at `target` with the same sector size, the same
+    // tree (names, in-order sequence, class ids, state bits, timestamps) and the same
+    // stream contents, and no free sectors; flushed to disk before it returns.
+    bool writeCompacted(const std::string& target, std::string& error) const;
+
+    std::uint64_t fileSize() const;
+
     // Bytes written to the file since it was opened (for measurements).
     std::uint64_t bytesWritten() const;
     // Lets only `count` more writes reach the file; later ones fail as on a full disk
@@ -58,6 +74,7 @@ class CompoundFile {
     void limitWrites(std::uint64_t count);
 
   private:
+    friend struct CompactWriter;
     struct Impl;
     explicit CompoundFile(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> impl_;

@@ -1,13 +1,13 @@
 #pragma once
 // Third layer: the directory. Entries, the sibling trees of every storage, their
-// validation, and the rebuilding of a storage's tree after an entry leaves it.
+// validation, and the removal of entries from them.
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "Format.h"
 #include "SectorFile.h"
 
 namespace cfb::detail {
@@ -42,31 +42,38 @@ struct BalancedTree {
 };
 BalancedTree balanceSequence(const std::vector<std::uint32_t>& ids);
 
-struct SiblingLinks {
+// The links and colour of one entry, as the sibling trees use them.
+struct EntryLinks {
     std::uint32_t left;
     std::uint32_t right;
+    std::uint32_t child;
     std::uint8_t color;
-    bool operator==(const SiblingLinks&) const = default;
+    bool unused;  // the entry is overwritten as unused
+    bool operator==(const EntryLinks&) const = default;
 };
 
-// One write of a tree rebuild: a sibling's links and colour, or the storage's child link.
-struct TreeWrite {
+// One entry's change in a destroy: links before and after.
+struct EntryChange {
     std::uint32_t id;
-    bool childLink;
-    SiblingLinks links;   // when not childLink
-    std::uint32_t child;  // when childLink
+    EntryLinks before;
+    EntryLinks after;
 };
 
-// The writes that take a storage's sibling tree (child link `root`; `links` of every
-// sibling, the victim's included) to the balanced tree over `remaining`. After every
-// single write the entries reachable from the storage form a tree, with no cycle and
-// no entry reached twice, and from the first write on the victim is not reachable.
-// No order of single-entry writes can also keep every sibling reachable throughout,
-// so siblings are detached first and attached again top-down.
-std::vector<TreeWrite> planRebuild(std::uint32_t storageId, std::uint32_t root,
-                                   const std::map<std::uint32_t, SiblingLinks>& links,
-                                   std::uint32_t victim,
-                                   const std::vector<std::uint32_t>& remaining);
+// One write of a destroy: the entries of one directory sector, with the links each
+// is to have after that write.
+struct SectorWrite {
+    std::uint32_t sector;  // position in the directory chain
+    std::vector<std::pair<std::uint32_t, EntryLinks>> entries;
+};
+
+// Orders the writes of a destroy so that after every single write the entries
+// reachable from the storage form a tree (no cycle, no entry reached twice) without
+// any unused entry: a link to an entry is written only once the entry's old parent
+// has dropped it, or has itself become unreachable. `victim` leaves through its
+// parent's link; `gone` entries become unused. Most sectors are written once; a
+// sector whose new links must wait for another sector is written a second time.
+std::vector<SectorWrite> planSectorWrites(const std::vector<EntryChange>& changes,
+                                          std::uint32_t victim, std::uint32_t entriesPerSector);
 
 // Simple upper-casing of one UTF-16 unit (Unicode simple uppercase mapping), as
 // names are compared.
@@ -90,21 +97,45 @@ class Directory {
     // The entry and everything below it, the entry first.
     std::vector<std::uint32_t> withDescendants(std::uint32_t id) const;
 
-    // Takes `victim` out of the storage's tree and rebuilds the tree from the
-    // remaining children in their order, writing as planRebuild() says.
-    bool unlink(std::uint32_t storageId, std::uint32_t victim, SectorFile& file,
-                std::string& error);
-    // Overwrites the entry as unused and forgets it.
-    bool markUnused(std::uint32_t id, SectorFile& file, std::string& error);
+    // The entry's 128 bytes as they stand in the file.
+    const std::uint8_t* rawEntry(std::uint32_t id) const {
+        return raw_.data() + std::size_t{id} * kEntrySize;
+    }
+
+    // The first child of that name in the in-order sequence: a search down the tree
+    // when the siblings are in the format's name order, else a walk over them all.
+    std::uint32_t findChild(std::uint32_t storageId, std::u16string_view name) const;
+
+    // Takes `victim` out of the storage's tree by a red-black deletion that keeps the
+    // in-order sequence (a tree that is no valid red-black tree is rebuilt balanced
+    // instead, once), and overwrites it and everything below it as unused. Each
+    // changed directory sector is written as planSectorWrites() says.
+    bool removeEntry(std::uint32_t storageId, std::uint32_t victim, SectorFile& file,
+                     std::string& error);
+
+    // Link edits of one removal (defined with the removal).
+    class TreeEdit;
 
   private:
+    bool isRedBlack(std::uint32_t storageId) const;
+    bool isOrdered(std::uint32_t storageId) const;
+    void rebuildBalanced(std::uint32_t storageId, std::uint32_t victim, TreeEdit& edit);
+    bool writeSectors(const std::vector<SectorWrite>& writes, SectorFile& file, std::string& error);
+    void applyLinks(std::uint32_t id, const EntryLinks& links);
+
     bool validateTrees(std::string& error);
     bool visitSiblings(std::uint32_t storageId, std::vector<std::uint32_t>& storages,
                        std::string& error);
-    std::uint64_t entryOffset(const SectorFile& file, std::uint32_t id) const;
 
     std::vector<DirEntry> entries_;
+    std::vector<std::uint32_t> parent_;  // the entry whose link reaches this one
+    std::vector<std::uint8_t> raw_;      // the directory sectors as read and written
     std::vector<std::uint32_t> chain_;
+    std::vector<bool> redBlack_;  // storages whose tree is known to be red-black
+    // Per storage: whether its children are in the format's name order, once known.
+    enum : std::uint8_t { kOrderUnknown, kOrdered, kUnordered };
+    mutable std::vector<std::uint8_t> order_;
+    std::uint32_t sectorSize_ = 512;
 };
 
 }  // namespace cfb::detail

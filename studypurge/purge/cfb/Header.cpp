@@ -53,6 +53,10 @@ bool checkLayout(const std::uint8_t* bytes, Header& header, std::string& error) 
 
 }  // namespace
 
+bool Header::hasSignature(const std::uint8_t* bytes) {
+    return std::memcmp(bytes, kSignature, 8) == 0;
+}
+
 bool Header::parse(const std::uint8_t* bytes, std::uint64_t fileSize, Header& header,
                    std::string& error) {
     if (fileSize < kSize) {

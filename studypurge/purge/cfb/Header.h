@@ -21,6 +21,7 @@ struct Header {
 
     // Reads and checks the first 512 bytes of a file of `fileSize` bytes. Fields
     // that no reader relies on (class id, minor version, reserved bytes) are not checked.
+    static bool hasSignature(const std::uint8_t* bytes);
     static bool parse(const std::uint8_t* bytes, std::uint64_t fileSize, Header& header,
                       std::string& error);
 };

@@ -26,16 +26,9 @@ bool MiniStream::load(SectorFile& file, AllocationTable& fat, const Header& head
         !fat.claimChain(header.firstMiniFatSector, kOwnerMiniFat, holders, error)) {
         return false;
     }
-    const std::uint32_t perSector = file.sectorSize() / 4;
-    std::vector<std::uint32_t> entries(holders.size() * perSector);
-    std::vector<std::uint8_t> buffer(file.sectorSize());
-    for (std::size_t s = 0; s < holders.size(); ++s) {
-        if (!file.readSector(holders[s], buffer.data(), error)) {
-            return false;
-        }
-        for (std::uint32_t i = 0; i < perSector; ++i) {
-            entries[s * perSector + i] = getU32(buffer.data() + 4 * i);
-        }
+    std::vector<std::uint32_t> entries;
+    if (!readTableSectors(file, holders, entries, error)) {
+        return false;
     }
     const auto miniSectors = static_cast<std::uint32_t>(std::min<std::uint64_t>(
         (bytes + kMiniSectorSize - 1) / kMiniSectorSize, kMaxRegularSector));

@@ -21,6 +21,13 @@ std::string systemError(const std::string& what) {
 }  // namespace
 
 std::unique_ptr<SectorFile> SectorFile::open(const std::string& path, std::string& error) {
+    Failure failure = Failure::None;
+    return open(path, false, failure, error);
+}
+
+std::unique_ptr<SectorFile> SectorFile::open(const std::string& path, bool readOnly,
+                                             Failure& failure, std::string& error) {
+    failure = Failure::Unreadable;
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
         error = systemError("cannot open " + path);
@@ -31,16 +38,20 @@ std::unique_ptr<SectorFile> SectorFile::open(const std::string& path, std::strin
         return nullptr;
     }
     // A file without any write permission is read-only, whoever runs the program.
-    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    if (!readOnly && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        failure = Failure::ReadOnly;
         error = "cannot open " + path + ": the file is read-only";
         return nullptr;
     }
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
+    const int fd = ::open(path.c_str(), (readOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
+        failure = !readOnly && (errno == EACCES || errno == EROFS) ? Failure::ReadOnly
+                                                                   : Failure::Unreadable;
         error = systemError("cannot open " + path);
         return nullptr;
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (::flock(fd, (readOnly ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0) {
+        failure = errno == EWOULDBLOCK ? Failure::InUse : Failure::Unreadable;
         error = errno == EWOULDBLOCK ? "cannot open " + path + ": the file is in use"
                                      : systemError("cannot lock " + path);
         ::close(fd);
@@ -51,8 +62,9 @@ std::unique_ptr<SectorFile> SectorFile::open(const std::string& path, std::strin
         ::close(fd);
         return nullptr;
     }
+    failure = Failure::None;
     return std::unique_ptr<SectorFile>(
-        new SectorFile(fd, static_cast<std::uint64_t>(info.st_size)));
+        new SectorFile(fd, static_cast<std::uint64_t>(info.st_size), readOnly));
 }
 
 SectorFile::~SectorFile() {
@@ -96,6 +108,10 @@ bool SectorFile::write(std::uint64_t offset, const void* data, std::size_t lengt
         return true;
     }
     length = static_cast<std::size_t>(std::min<std::uint64_t>(length, size_ - offset));
+    if (readOnly_) {
+        error = "the file is open read-only";
+        return false;
+    }
     if (writesLeft_ == 0) {
         error = "write error at offset " + std::to_string(offset) + ": no space left";
         return false;

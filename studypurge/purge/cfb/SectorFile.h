@@ -13,6 +13,11 @@ class SectorFile {
     // Opens `path` read-write with an exclusive lock. Fails for files that are locked,
     // read-only (no write permission bit), unreadable or not regular files.
     static std::unique_ptr<SectorFile> open(const std::string& path, std::string& error);
+    // Why the last open failed, for callers that tell the user.
+    enum class Failure { None, Unreadable, InUse, ReadOnly };
+    // Read-only: shared lock, and no permission to write is needed.
+    static std::unique_ptr<SectorFile> open(const std::string& path, bool readOnly,
+                                            Failure& failure, std::string& error);
     ~SectorFile();
     SectorFile(const SectorFile&) = delete;
     SectorFile& operator=(const SectorFile&) = delete;
@@ -42,9 +47,12 @@ class SectorFile {
     void limitWrites(std::uint64_t count) { writesLeft_ = count; }
 
   private:
-    SectorFile(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
+    SectorFile(int fd, std::uint64_t size, bool readOnly)
+        : fd_(fd), size_(size), readOnly_(readOnly) {}
+
     int fd_;
     std::uint64_t size_;
+    bool readOnly_;
     std::uint32_t sectorSize_ = 512;
     std::uint64_t written_ = 0;
     std::uint64_t writesLeft_ = UINT64_MAX;
