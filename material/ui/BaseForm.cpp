@@ -69,7 +69,12 @@ QPushButton* addButton(QHBoxLayout* row, const char* name, const QString& captio
 }  // namespace
 
 BaseForm::BaseForm(Module1& library, LibraryEditor& editor, MDIForm1& frame, QWidget* parent)
-    : QWidget(parent), library_(library), editor_(editor), frame_(frame) {
+    : QWidget(parent),
+      library_(library),
+      editor_(editor),
+      frame_(frame),
+      panel_(new PropertyPanel(library, editor.Prompts(), this)),
+      controller_(library, editor, panel_->controller(), *this) {
     setObjectName(QStringLiteral("BaseForm"));
     setWindowIcon(resources::icon(QStringLiteral("CLOSEDBOOK")));
     buildControls();
@@ -83,7 +88,7 @@ BaseForm::BaseForm(Module1& library, LibraryEditor& editor, MDIForm1& frame, QWi
 }
 
 BaseForm::~BaseForm() {
-    if (!unloaded_) {
+    if (!controller_.unloaded()) {
         library_.Tree().SetListener(nullptr);
     }
 }
@@ -121,7 +126,7 @@ void BaseForm::buildControls() {
     propertyArea_ = propertyArea;
     auto* propertyLayout = new QVBoxLayout(propertyArea);
     propertyLayout->setContentsMargins(6, 6, 6, 6);
-    panel_ = new PropertyPanel(library_, editor_.Prompts(), propertyArea);
+    panel_->setParent(propertyArea);
     propertyLayout->addWidget(panel_);
     grid->addWidget(propertyArea_, 3, 0, 1, 2);
     grid->setRowStretch(3, 1);
@@ -165,8 +170,9 @@ void BaseForm::buildControls() {
     // Stored as typed as well as on leaving: a save by shortcut or toolbar leaves the
     // focus where it is, and the description would be missing from the file.
     connect(descriptionText_, &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (encodeLibraryText(text).complete()) {
-            storeDescription(text);
+        const EncodedText typed = encodeLibraryText(text);
+        if (typed.complete()) {
+            controller_.storeDescription(typed.bytes);
         }
     });
     connect(cmdNewMaterial_, &QPushButton::clicked, this, &BaseForm::onNewMaterial);
@@ -188,7 +194,7 @@ void BaseForm::buildControls() {
             [this](const QByteArray& key) { library_.SetDragSourceKey(key.toStdString()); });
     connect(tree_, &LibraryTreeView::dropped, this,
             [this](const QByteArray& source, const QByteArray& target) {
-                onDrop(source.toStdString(), target.toStdString());
+                controller_.onDrop(source.toStdString(), target.toStdString());
             });
     connect(tree_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { editMenu_->popup(tree_->viewport()->mapToGlobal(at)); });
@@ -258,19 +264,9 @@ void BaseForm::buildMenus() {
     connect(newItem, &QAction::triggered, this, [this] { library_.NewLibrary(); });
     connect(openItem, &QAction::triggered, this, [this] { library_.OpenLibrary(); });
     connect(closeItem, &QAction::triggered, this, [this] { library_.CloseLibrary(); });
-    connect(saveItem, &QAction::triggered, this, [this] {
-        if (library_.FileName().empty()) {
-            library_.SaveAs();
-        } else {
-            library_.Save();
-        }
-    });
+    connect(saveItem, &QAction::triggered, this, [this] { controller_.onSave(); });
     connect(saveAsItem, &QAction::triggered, this, [this] { library_.SaveAs(); });
-    connect(exitItem, &QAction::triggered, this, [this] {
-        if (!library_.CloseLibrary()) {
-            frame_.close();
-        }
-    });
+    connect(exitItem, &QAction::triggered, this, [this] { controller_.onExit(); });
     connect(newMaterial, &QAction::triggered, this, &BaseForm::onEditNewMaterial);
     connect(clearItem, &QAction::triggered, this, &BaseForm::onClearValues);
     connect(resetItem, &QAction::triggered, this, &BaseForm::onMaterialSet);
@@ -297,47 +293,32 @@ QMdiSubWindow* BaseForm::subWindow() const {
 }
 
 void BaseForm::closeEvent(QCloseEvent* event) {
-    if (unloaded_) {
+    if (controller_.closeRequested()) {
         event->accept();
-        return;
+    } else {
+        event->ignore();  // the window, the library and a closing frame all stay
     }
-    if (mbCallSaveOnUnload) {
-        unloading_ = true;
-        const bool cancelled = library_.CloseLibrary();
-        unloading_ = false;
-        if (cancelled) {
-            event->ignore();  // the window, the library and a closing frame all stay
-            return;
-        }
-    }
-    finishUnload();
-    event->accept();
 }
 
-void BaseForm::unload() {
-    mbCallSaveOnUnload = false;
-    if (unloading_ || unloaded_) {
-        return;  // the close in progress finishes the unload
-    }
+void BaseForm::CloseWindow() {
     if (QMdiSubWindow* sub = subWindow()) {
         sub->close();
     } else {
         close();
     }
-    finishUnload();
 }
 
-void BaseForm::finishUnload() {
-    if (unloaded_) {
-        return;
+void BaseForm::ShowLibraryInFrame(bool open) {
+    frame_.setLibraryButtonsEnabled(open);
+    if (open) {
+        frame_.showMenus(menus_);
+    } else {
+        frame_.showFrameMenus();
     }
-    unloaded_ = true;
-    library_.Tree().SetListener(nullptr);
-    frame_.setLibraryButtonsEnabled(false);
-    frame_.showFrameMenus();
-    if (onUnloaded_) {
-        onUnloaded_();
-    }
+}
+
+void BaseForm::CloseFrame() {
+    frame_.close();
 }
 
 void BaseForm::contextMenuEvent(QContextMenuEvent* event) {
@@ -362,11 +343,20 @@ void BaseForm::showTree() {
     tree_->setFocus(Qt::OtherFocusReason);  // a library shown starts in its tree
 }
 
+void BaseForm::ShowTree() {
+    tree_->show();
+}
+
 void BaseForm::setPanelTexts(const QString& category, const QString& name,
                              const QString& description) {
     materialTypeText_->setText(category);
     materialNameText_->setText(name);
     descriptionText_->setText(description);
+}
+
+void BaseForm::SetPanelTexts(const std::string& category, const std::string& name,
+                             const std::string& description) {
+    setPanelTexts(fromLibraryText(category), fromLibraryText(name), fromLibraryText(description));
 }
 
 void BaseForm::showValuePanel(bool shown) {
@@ -574,10 +564,8 @@ void BaseForm::SelectionChanged(const LibraryNode* node) {
     if (item != nullptr) {
         tree_->scrollToItem(item);  // opens its category, which then shows "openbook"
     }
-    // The first material a new or opened library selects is shown as if clicked.
-    if (node != nullptr && selectedKey_.empty() && !node->isCategory()) {
-        TreeView1_NodeClick(node->key);
-    }
+    controller_.onSelectionChanged(node != nullptr ? &node->key : nullptr,
+                                   node != nullptr && node->isCategory());
 }
 
 void BaseForm::onCurrentItemChanged(QTreeWidgetItem* current) {
@@ -592,54 +580,9 @@ void BaseForm::onCurrentItemChanged(QTreeWidgetItem* current) {
     TreeView1_NodeClick(key);
 }
 
-// ---- Node click ------------------------------------------------------------------------------
+// ---- New-material mode ---------------------------------------------------------------------
 
-void BaseForm::markSelected(const std::string& key) {
-    if (!selectedKey_.empty() && editor_.PositionOf(selectedKey_) >= 0) {
-        library_.Tree().SetImage(selectedKey_, std::string(kImageLeaf));
-    }
-    selectedKey_ = key;
-    if (editor_.PositionOf(key) >= 0) {
-        library_.Tree().SetImage(key, std::string(kImageSelectedLeaf));
-    }
-}
-
-void BaseForm::TreeView1_NodeClick(const std::string& key) {
-    // The selection has moved on already: an edit still open belongs to the material
-    // left and is dropped (leaving the grid for the tree stored it).
-    panel_->dropGridEdit();
-    const LibraryNode* node = library_.Tree().Find(key);
-    if (node == nullptr) {
-        return;
-    }
-    markSelected(key);
-    const int position = editor_.PositionOf(key);
-    if (position < 0) {
-        setPanelTexts(fromLibraryText(key), QString(), QString());
-        setNewMaterialMode(true);
-    } else {
-        setNewMaterialMode(false);
-        const MaterialEntry& entry = library_.Content().entries[static_cast<std::size_t>(position)];
-        setPanelTexts(fromLibraryText(entry.categoryKey), fromLibraryText(entry.nameText),
-                      fromLibraryText(entry.description));
-    }
-    panel_->rebuildGrid();
-    currentMaterialIndex_ = QString::number(CurrentMaterial(true));
-}
-
-int BaseForm::CurrentMaterial(bool fromTree) const {
-    if (fromTree) {
-        return library_.SelectedMaterialPosition();
-    }
-    return currentMaterialIndex_.toInt();
-}
-
-void BaseForm::typeCombo_Click() {
-    panel_->typeCombo_Click();
-}
-
-void BaseForm::setNewMaterialMode(bool on) {
-    newMaterialMode_ = on;
+void BaseForm::ShowNewMaterialMode(bool on) {
     // Only the grid goes: the model-type and unit lists stay in view.
     panel_->grid()->setVisible(!on);
     cmdNewMaterial_->setVisible(on);
@@ -650,20 +593,7 @@ void BaseForm::setNewMaterialMode(bool on) {
 // ---- Rename, drag and drop ---------------------------------------------------------------------
 
 void BaseForm::onLabelEdited(const std::string& key, const QString& text) {
-    const EncodedText typed = encodeLibraryText(text);
-    if (!editor_.TextAccepted(typed)) {
-        return;
-    }
-    editor_.Rename(key, typed.bytes);
-    // Refreshes the panel: a renamed material shows its new name in the name field.
-    if (key == selectedKey_ && editor_.PositionOf(key) >= 0) {
-        TreeView1_NodeClick(key);
-    }
-    typeCombo_Click();
-}
-
-void BaseForm::onDrop(const std::string& sourceKey, const std::string& targetKey) {
-    editor_.DropMaterial(sourceKey, targetKey);
+    controller_.onLabelEdited(key, encodeLibraryText(text));
 }
 
 // ---- Fields ------------------------------------------------------------------------------------
@@ -694,32 +624,24 @@ bool BaseForm::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+PanelField BaseForm::fieldRole(const QLineEdit* field) const {
+    return field == materialTypeText_   ? PanelField::Category
+           : field == materialNameText_ ? PanelField::Name
+                                        : PanelField::None;
+}
+
 void BaseForm::fieldEntered(QLineEdit* field) {
     // After the click that gave the focus, which would place the cursor instead.
     QTimer::singleShot(0, field, &QLineEdit::selectAll);
-    if (field != descriptionText_) {
-        setNewMaterialMode(true);
-    }
+    controller_.fieldEntered(fieldRole(field));
 }
 
 void BaseForm::fieldLeft(QLineEdit* field) {
-    const std::string text = toLibraryText(field->text());
-    if (field == materialNameText_) {
-        if (!editor_.NameFieldAccepted(text)) {
-            refocus(field);
-        }
-    } else if (field == materialTypeText_) {
-        if (!editor_.CategoryFieldAccepted(text)) {
-            refocus(field);
-        }
-    } else if (field == descriptionText_) {
-        storeDescription(field->text());
-        library_.SealChange();  // typing the description again is another change
-    }
+    controller_.fieldLeft(fieldRole(field), toLibraryText(field->text()));
 }
 
 void BaseForm::fieldEdited(QLineEdit* field, const QString& text) {
-    if (!editor_.TextAccepted(encodeLibraryText(text))) {
+    if (!controller_.fieldEdited(encodeLibraryText(text))) {
         const int cursor = field->cursorPosition();
         const QString kept = keptTexts_.value(field);
         field->setText(kept);
@@ -727,15 +649,8 @@ void BaseForm::fieldEdited(QLineEdit* field, const QString& text) {
     }
 }
 
-void BaseForm::storeDescription(const QString& text) {
-    // In new-material mode the fields describe the material about to be added; the
-    // selected one keeps its own description.
-    if (!newMaterialMode_) {
-        editor_.StoreDescription(selectedKey_, toLibraryText(text));
-    }
-}
-
-void BaseForm::refocus(QLineEdit* field) {
+void BaseForm::ReturnFocus(PanelField which) {
+    QLineEdit* field = which == PanelField::Category ? materialTypeText_ : materialNameText_;
     // Once the focus change under way has ended. The field this takes the focus from is
     // not checked now: two refused fields would otherwise send it to and fro for ever.
     // It is checked when the user leaves it.
@@ -746,73 +661,24 @@ void BaseForm::refocus(QLineEdit* field) {
     });
 }
 
-// ---- New material, copy and paste -------------------------------------------------------------
-
-void BaseForm::showAddOutcome(const AddOutcome& outcome) {
-    if (outcome.focus == PanelField::Category) {
-        refocus(materialTypeText_);
-    } else if (outcome.focus == PanelField::Name) {
-        refocus(materialNameText_);
-    }
-    if (outcome.clearFields) {
-        setPanelTexts({}, {}, {});
-    }
-    if (outcome.added) {
-        markSelected(outcome.key);
-        setNewMaterialMode(false);
-        currentMaterialIndex_ = QString::number(editor_.PositionOf(outcome.key));
-        panel_->rebuildGrid();  // the new material has no values yet
-    }
-}
-
-void BaseForm::onMaterialSet() {
-    const CommitOutcome outcome = editor_.CommitPanel(toLibraryText(materialTypeText_->text()),
-                                                      toLibraryText(materialNameText_->text()),
-                                                      toLibraryText(descriptionText_->text()));
-    if (outcome.focus == PanelField::Category) {
-        refocus(materialTypeText_);
-    } else if (outcome.focus == PanelField::Name) {
-        refocus(materialNameText_);
-    }
-    if (!outcome.stored) {
-        return;
-    }
-    if (!outcome.addedKey.empty()) {
-        markSelected(outcome.addedKey);
-        setNewMaterialMode(false);
-        currentMaterialIndex_ = QString::number(editor_.PositionOf(outcome.addedKey));
-        tree_->show();
-    }
-    panel_->SystemUnits(std::string(kSi));
-    typeCombo_Click();
-}
-
-void BaseForm::onClearValues() {
-    // Reset material refuses an empty tree and a category; it shows the material again.
-    library_.ResetMaterial();
-}
+// ---- New material ------------------------------------------------------------------------------
 
 void BaseForm::onNewMaterial() {
-    showAddOutcome(editor_.AddNewMaterial(toLibraryText(materialTypeText_->text()),
-                                          toLibraryText(materialNameText_->text()),
-                                          toLibraryText(descriptionText_->text())));
+    controller_.onNewMaterial(toLibraryText(materialTypeText_->text()),
+                              toLibraryText(materialNameText_->text()),
+                              toLibraryText(descriptionText_->text()));
 }
 
 void BaseForm::onEditNewMaterial() {
-    showAddOutcome(editor_.EditNew(toLibraryText(materialTypeText_->text()),
-                                   toLibraryText(materialNameText_->text()),
-                                   toLibraryText(descriptionText_->text())));
+    controller_.onEditNewMaterial(toLibraryText(materialTypeText_->text()),
+                                  toLibraryText(materialNameText_->text()),
+                                  toLibraryText(descriptionText_->text()));
 }
 
-void BaseForm::onCopyMaterial() {
-    editor_.CopyMaterial();
-}
-
-void BaseForm::onPasteMaterial() {
-    const std::string key = editor_.PasteMaterial();
-    if (!key.empty()) {
-        TreeView1_NodeClick(key);
-    }
+void BaseForm::onMaterialSet() {
+    controller_.onMaterialSet(toLibraryText(materialTypeText_->text()),
+                              toLibraryText(materialNameText_->text()),
+                              toLibraryText(descriptionText_->text()));
 }
 
 }  // namespace material

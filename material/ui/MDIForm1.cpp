@@ -15,9 +15,10 @@
 #include <QToolBar>
 
 #include "AboutForm.h"
-#include "app/FrameCommands.h"
 #include "PlatformHelpViewer.h"
 #include "Resources.h"
+#include "app/FrameCommands.h"
+#include "app/FrameRules.h"
 #include "ui/platform/HelpPaths.h"
 
 namespace material {
@@ -25,8 +26,6 @@ namespace material {
 namespace {
 
 constexpr int kTimerIntervalMs = 500;
-constexpr double kTwipsFromScreenEdge = 200.0;
-constexpr double kTwipsPerInch = 1440.0;
 constexpr int kAnimationPanelSize = 20;
 
 // Image list keys and the picture each comes from, in the order they are added.
@@ -39,10 +38,6 @@ constexpr ImageSource kToolbarImages[] = {
     {"new", "NEW", true},        {"open", "OPEN", false}, {"save", "SAVE", false},
     {"delete", "DELETE", false}, {"help", "HELP", false},
 };
-
-int twipsToPixels(double twips, qreal dotsPerInch) {
-    return qRound(twips / kTwipsPerInch * dotsPerInch);
-}
 
 std::string programFolder() {
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
@@ -86,11 +81,14 @@ void MDIForm1::placeOnScreen() {
     if (screen == nullptr) {
         return;
     }
-    const QPoint offset(twipsToPixels(kTwipsFromScreenEdge, screen->logicalDotsPerInchX()),
-                        twipsToPixels(kTwipsFromScreenEdge, screen->logicalDotsPerInchY()));
-    const QRect available = screen->availableGeometry();
-    resize(qMin(960, available.width() - offset.x()), qMin(720, available.height() - offset.y()));
-    move(screen->geometry().topLeft() + offset);
+    const auto rect = [](const QRect& r) {
+        return ScreenRect{r.x(), r.y(), r.width(), r.height()};
+    };
+    const ScreenRect place =
+        FramePlacement(rect(screen->geometry()), rect(screen->availableGeometry()),
+                       screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY());
+    resize(place.width, place.height);
+    move(place.x, place.y);
 }
 
 void MDIForm1::fillImageList() {
@@ -226,11 +224,7 @@ void MDIForm1::onToolbarButton(const QString& key) {
     } else if (key == QLatin1String("open")) {
         commands_.openLibrary();
     } else if (key == QLatin1String("save")) {
-        if (commands_.libraryHasNoFile()) {
-            commands_.saveLibraryAs();
-        } else {
-            commands_.saveLibrary();
-        }
+        SaveFromToolbar(commands_);
     } else if (key == QLatin1String("deleteMaterial")) {
         commands_.deleteMaterial();
     } else if (key == QLatin1String("help")) {
