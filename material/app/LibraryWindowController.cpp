@@ -1,12 +1,12 @@
 #include "app/LibraryWindowController.h"
 
 #include "app/PropertyGridController.h"
-#include "data/library/Module1.h"
+#include "data/library/LibraryController.h"
 #include "units/UnitSystems.h"
 
 namespace material {
 
-LibraryWindowController::LibraryWindowController(Module1& library, LibraryEditor& editor,
+LibraryWindowController::LibraryWindowController(LibraryController& library, LibraryEditor& editor,
                                                  PropertyGridController& grid,
                                                  LibraryWindowView& view)
     : library_(library), editor_(editor), grid_(grid), view_(view) {}

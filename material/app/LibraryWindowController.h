@@ -12,7 +12,7 @@
 
 namespace material {
 
-class Module1;
+class LibraryController;
 class PropertyGridController;
 
 // The library window's controls as the controller drives them. Texts are library texts
@@ -38,10 +38,10 @@ class LibraryWindowView {
     virtual void CloseFrame() = 0;
 };
 
-// The controller of the library window (the text's BaseForm).
+// The controller of the library window (BaseForm).
 class LibraryWindowController {
   public:
-    LibraryWindowController(Module1& library, LibraryEditor& editor, PropertyGridController& grid,
+    LibraryWindowController(LibraryController& library, LibraryEditor& editor, PropertyGridController& grid,
                             LibraryWindowView& view);
 
     // While true, closing the window asks whether to save the library first.
@@ -112,7 +112,7 @@ class LibraryWindowController {
     void showAddOutcome(const AddOutcome& outcome);
     void finishUnload();
 
-    Module1& library_;
+    LibraryController& library_;
     LibraryEditor& editor_;
     PropertyGridController& grid_;
     LibraryWindowView& view_;

@@ -2,12 +2,12 @@
 
 #include "app/PanelRules.h"
 #include "data/ModelCatalogue.h"
-#include "data/library/Module1.h"
+#include "data/library/LibraryController.h"
 #include "units/UnitSystems.h"
 
 namespace material {
 
-PropertyGridController::PropertyGridController(Module1& library, LibraryPrompts& prompts,
+PropertyGridController::PropertyGridController(LibraryController& library, LibraryPrompts& prompts,
                                                PropertyGridView& view)
     : library_(library), prompts_(prompts), view_(view) {}
 

@@ -15,7 +15,7 @@
 
 namespace material {
 
-class Module1;
+class LibraryController;
 
 // A cell of the grid in grid numbering: data rows from 1, columns 0-3.
 struct GridCell {
@@ -57,10 +57,10 @@ class PropertyGridView {
     virtual void DropOpenEditor() = 0;
 };
 
-// The controller of the property grid (the window's clsFlexGrid with its panel).
+// The controller of the property grid (clsFlexGrid) and its panel.
 class PropertyGridController : public FlexGridHost {
   public:
-    PropertyGridController(Module1& library, LibraryPrompts& prompts, PropertyGridView& view);
+    PropertyGridController(LibraryController& library, LibraryPrompts& prompts, PropertyGridView& view);
 
     // ---- Lists, filled by the library operations ----
     // The type list selects position 0 once filled; the unit list keeps its position.
@@ -119,7 +119,7 @@ class PropertyGridController : public FlexGridHost {
     // Empties a refused entry's cell after `message` (none when empty).
     void refuseEntry(GridCell cell, std::string_view message, MessageIcon icon);
 
-    Module1& library_;
+    LibraryController& library_;
     LibraryPrompts& prompts_;
     PropertyGridView& view_;
     std::array<PanelLabelRow, kPanelRowCount> labelTable_{};

@@ -61,7 +61,7 @@ class EditorTest : public ::testing::Test {
     MemoryFiles files;
     FixedSeparator separator;
     clsRegistry settings{std::make_unique<MemoryStore>()};
-    Module1 library{{prompts, window, files, separator, settings, nullptr}};
+    LibraryController library{{prompts, window, files, separator, settings, nullptr}};
     LibraryEditor editor{library, prompts};
 };
 

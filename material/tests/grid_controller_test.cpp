@@ -64,7 +64,7 @@ class GridControllerTest : public ::testing::Test {
     MemoryFiles files;
     FixedSeparator separator;
     clsRegistry settings{std::make_unique<MemoryStore>()};
-    Module1 library{{prompts, window, files, separator, settings, nullptr}};
+    LibraryController library{{prompts, window, files, separator, settings, nullptr}};
     GridViewStub view;
     PropertyGridController grid{library, prompts, view};
 };

@@ -59,7 +59,7 @@ class WindowControllerTest : public ::testing::Test {
     MemoryFiles files;
     FixedSeparator separator;
     clsRegistry settings{std::make_unique<MemoryStore>()};
-    Module1 library{{prompts, libraryWindow, files, separator, settings, nullptr}};
+    LibraryController library{{prompts, libraryWindow, files, separator, settings, nullptr}};
     LibraryEditor editor{library, prompts};
     GridViewStub gridView;
     PropertyGridController grid{library, prompts, gridView};

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "TextCodec.h"
-#include "grid/clsFlexGrid.h"
+#include "grid/PropertyGrid.h"
 
 namespace material {
 
@@ -45,7 +45,7 @@ void PropertyTable::dropOpenEditor() {
 
 // ---- PropertyPanel -------------------------------------------------------------------------
 
-PropertyPanel::PropertyPanel(Module1& library, LibraryPrompts& prompts, QWidget* parent)
+PropertyPanel::PropertyPanel(LibraryController& library, LibraryPrompts& prompts, QWidget* parent)
     : QWidget(parent), controller_(library, prompts, *this) {
     setObjectName(QStringLiteral("propertyPanel"));
     buildControls();
@@ -91,15 +91,15 @@ void PropertyPanel::buildControls() {
             [this](int index) { controller_.onUnitsChosen(index); });
     connect(grid_, &PropertyTable::cellMoved, this, &PropertyPanel::onCellMoved);
     connect(grid_, &PropertyTable::editorOpened, this, [this](int row, int column) {
-        controller_.onEditorOpened({clsFlexGrid::GridRow(row), column});
+        controller_.onEditorOpened({PropertyGrid::GridRow(row), column});
     });
     connect(qApp, &QApplication::focusChanged, this, &PropertyPanel::onFocusChanged);
 }
 
 void PropertyPanel::onCellMoved(int row, int column, int newRow, int newColumn) {
     // Table row -1 (no cell) becomes grid row 0, which is no data row either.
-    controller_.onCellMoved({clsFlexGrid::GridRow(row), column},
-                            {clsFlexGrid::GridRow(newRow), newColumn});
+    controller_.onCellMoved({PropertyGrid::GridRow(row), column},
+                            {PropertyGrid::GridRow(newRow), newColumn});
 }
 
 void PropertyPanel::onFocusChanged(QWidget* old, QWidget* now) {
@@ -148,7 +148,7 @@ void PropertyPanel::SelectUnitPosition(int position) {
 
 void PropertyPanel::RebuildGrid(const FlexGridHost& host, int modelType,
                                 const UnitCaptions& captions) {
-    clsFlexGrid flexGrid(host, captions);
+    PropertyGrid flexGrid(host, captions);
     flexGrid.UpdateProperty(*grid_, modelType);
 }
 
@@ -157,18 +157,18 @@ int PropertyPanel::RowCount() const {
 }
 
 std::string PropertyPanel::CellText(GridCell cell) const {
-    const QTableWidgetItem* item = grid_->item(clsFlexGrid::TableRow(cell.row), cell.column);
+    const QTableWidgetItem* item = grid_->item(PropertyGrid::TableRow(cell.row), cell.column);
     return item != nullptr ? toLibraryText(item->text()) : std::string();
 }
 
 void PropertyPanel::SetCellText(GridCell cell, const std::string& text) {
-    if (QTableWidgetItem* item = grid_->item(clsFlexGrid::TableRow(cell.row), cell.column)) {
+    if (QTableWidgetItem* item = grid_->item(PropertyGrid::TableRow(cell.row), cell.column)) {
         item->setText(fromLibraryText(text));
     }
 }
 
 void PropertyPanel::FitColumns() {
-    clsFlexGrid::FitColumns(*grid_);
+    PropertyGrid::FitColumns(*grid_);
 }
 
 std::optional<GridCell> PropertyPanel::CurrentCell() const {
@@ -176,15 +176,15 @@ std::optional<GridCell> PropertyPanel::CurrentCell() const {
     if (!current.isValid()) {
         return std::nullopt;
     }
-    return GridCell{clsFlexGrid::GridRow(current.row()), current.column()};
+    return GridCell{PropertyGrid::GridRow(current.row()), current.column()};
 }
 
 void PropertyPanel::SetCurrentCell(GridCell cell) {
-    grid_->setCurrentCell(clsFlexGrid::TableRow(cell.row), cell.column);
+    grid_->setCurrentCell(PropertyGrid::TableRow(cell.row), cell.column);
 }
 
 void PropertyPanel::StartEditing(int row) {
-    if (QTableWidgetItem* item = grid_->item(clsFlexGrid::TableRow(row), kValueColumn)) {
+    if (QTableWidgetItem* item = grid_->item(PropertyGrid::TableRow(row), kValueColumn)) {
         grid_->editItem(item);
     }
 }

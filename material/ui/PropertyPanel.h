@@ -21,7 +21,7 @@ class QComboBox;
 namespace material {
 
 class LibraryPrompts;
-class Module1;
+class LibraryController;
 
 // The grid widget: reports every move of its current cell once an open cell editor
 // has handed its text to the cell.
@@ -54,7 +54,7 @@ class PropertyPanel : public QWidget, private PropertyGridView {
     Q_OBJECT
 
   public:
-    PropertyPanel(Module1& library, LibraryPrompts& prompts, QWidget* parent = nullptr);
+    PropertyPanel(LibraryController& library, LibraryPrompts& prompts, QWidget* parent = nullptr);
     ~PropertyPanel() override;
 
     PropertyGridController& controller() { return controller_; }

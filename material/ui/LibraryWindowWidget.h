@@ -1,8 +1,8 @@
-// The library window: the MDI child that shows the one open library. On the left the
+// BaseForm: the library window (Qt), the MDI child that shows the one open library. On the left the
 // tree of categories and materials, on the right the material panel with the category,
 // name and description fields and the panel's commands; its menu bar takes the frame's
-// place while it is open. Library changes go to Module1 and LibraryEditor; the tree
-// mirrors Module1's tree model.
+// place while it is open. Library changes go to LibraryController and LibraryEditor; the tree
+// mirrors LibraryController's tree model.
 #pragma once
 
 #include <QHash>
@@ -29,16 +29,17 @@ namespace material {
 
 class MaterialFilter;
 class LibraryTreeView;
-class MDIForm1;
-class Module1;
+class MainFrame;
+class LibraryController;
 class PropertyPanel;
 
-class BaseForm : public QWidget, public TreeListener, private LibraryWindowView {
+class LibraryWindowWidget : public QWidget, public TreeListener, private LibraryWindowView {
     Q_OBJECT
 
   public:
-    BaseForm(Module1& library, LibraryEditor& editor, MDIForm1& frame, QWidget* parent = nullptr);
-    ~BaseForm() override;
+    LibraryWindowWidget(LibraryController& library, LibraryEditor& editor, MainFrame& frame,
+                        QWidget* parent = nullptr);
+    ~LibraryWindowWidget() override;
 
     LibraryWindowController& controller() { return controller_; }
 
@@ -145,9 +146,9 @@ class BaseForm : public QWidget, public TreeListener, private LibraryWindowView 
     void ShowLibraryInFrame(bool open) override;
     void CloseFrame() override;
 
-    Module1& library_;
+    LibraryController& library_;
     LibraryEditor& editor_;
-    MDIForm1& frame_;
+    MainFrame& frame_;
     int syncing_ = 0;
     bool refocusing_ = false;  // a refused field is taking the focus back
 

@@ -1,4 +1,4 @@
-#include "BaseForm.h"
+#include "LibraryWindowWidget.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -18,13 +18,13 @@
 #include <QVBoxLayout>
 
 #include "LibraryTreeView.h"
-#include "MDIForm1.h"
+#include "MainFrame.h"
 #include "PropertyPanel.h"
 #include "Resources.h"
 #include "TextCodec.h"
 #include "app/LibraryEditor.h"
 #include "app/TreeFilter.h"
-#include "data/library/Module1.h"
+#include "data/library/LibraryController.h"
 #include "units/UnitSystems.h"
 
 namespace material {
@@ -68,7 +68,8 @@ QPushButton* addButton(QHBoxLayout* row, const char* name, const QString& captio
 
 }  // namespace
 
-BaseForm::BaseForm(Module1& library, LibraryEditor& editor, MDIForm1& frame, QWidget* parent)
+LibraryWindowWidget::LibraryWindowWidget(LibraryController& library, LibraryEditor& editor,
+                                         MainFrame& frame, QWidget* parent)
     : QWidget(parent),
       library_(library),
       editor_(editor),
@@ -87,7 +88,7 @@ BaseForm::BaseForm(Module1& library, LibraryEditor& editor, MDIForm1& frame, QWi
     statusbarItem_->setChecked(true);
 }
 
-BaseForm::~BaseForm() {
+LibraryWindowWidget::~LibraryWindowWidget() {
     if (!controller_.unloaded()) {
         library_.Tree().SetListener(nullptr);
     }
@@ -95,7 +96,7 @@ BaseForm::~BaseForm() {
 
 // ---- Controls and menus ----------------------------------------------------------------
 
-void BaseForm::buildControls() {
+void LibraryWindowWidget::buildControls() {
     auto* treeSide = new QWidget(this);
     auto* treeLayout = new QVBoxLayout(treeSide);
     treeLayout->setContentsMargins(0, 0, 0, 0);
@@ -162,7 +163,7 @@ void BaseForm::buildControls() {
                 [this, field](const QString& text) { fieldEdited(field, text); });
     }
     filterText_->installEventFilter(this);
-    connect(filterText_, &QLineEdit::textChanged, this, &BaseForm::applyFilter);
+    connect(filterText_, &QLineEdit::textChanged, this, &LibraryWindowWidget::applyFilter);
     connect(tree_, &LibraryTreeView::currentClicked, this,
             [this](const QByteArray& key) { TreeView1_NodeClick(key.toStdString()); });
     connect(tree_, &LibraryTreeView::deletePressed, this, [this] { library_.DeleteMaterial(); });
@@ -175,9 +176,9 @@ void BaseForm::buildControls() {
             controller_.storeDescription(typed.bytes);
         }
     });
-    connect(cmdNewMaterial_, &QPushButton::clicked, this, &BaseForm::onNewMaterial);
-    connect(reset_, &QPushButton::clicked, this, &BaseForm::onMaterialSet);
-    connect(addSet_, &QPushButton::clicked, this, &BaseForm::onClearValues);
+    connect(cmdNewMaterial_, &QPushButton::clicked, this, &LibraryWindowWidget::onNewMaterial);
+    connect(reset_, &QPushButton::clicked, this, &LibraryWindowWidget::onMaterialSet);
+    connect(addSet_, &QPushButton::clicked, this, &LibraryWindowWidget::onClearValues);
     connect(tree_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { onCurrentItemChanged(current); });
     connect(tree_, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
@@ -200,15 +201,15 @@ void BaseForm::buildControls() {
             [this](const QPoint& at) { editMenu_->popup(tree_->viewport()->mapToGlobal(at)); });
 }
 
-QAction* BaseForm::addMenuItem(QMenu* menu, const char* name, const QString& caption,
-                               const QKeySequence& shortcut) {
+QAction* LibraryWindowWidget::addMenuItem(QMenu* menu, const char* name, const QString& caption,
+                                          const QKeySequence& shortcut) {
     QAction* item = menu->addAction(caption);
     item->setObjectName(QLatin1String(name));
     item->setShortcut(shortcut);
     return item;
 }
 
-void BaseForm::buildMenus() {
+void LibraryWindowWidget::buildMenus() {
     auto* file = new QMenu(QStringLiteral("&File"), this);
     file->setObjectName(QStringLiteral("windowFileMenu"));
     QAction* newItem = addMenuItem(file, "fileNewMenu", QStringLiteral("&New"));
@@ -246,7 +247,7 @@ void BaseForm::buildMenus() {
     findItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     findItem->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(findItem);
-    connect(findItem, &QAction::triggered, this, &BaseForm::focusFilter);
+    connect(findItem, &QAction::triggered, this, &LibraryWindowWidget::focusFilter);
 
     auto* view = new QMenu(QStringLiteral("&View"), this);
     view->setObjectName(QStringLiteral("windowViewMenu"));
@@ -267,12 +268,12 @@ void BaseForm::buildMenus() {
     connect(saveItem, &QAction::triggered, this, [this] { controller_.onSave(); });
     connect(saveAsItem, &QAction::triggered, this, [this] { library_.SaveAs(); });
     connect(exitItem, &QAction::triggered, this, [this] { controller_.onExit(); });
-    connect(newMaterial, &QAction::triggered, this, &BaseForm::onEditNewMaterial);
-    connect(clearItem, &QAction::triggered, this, &BaseForm::onClearValues);
-    connect(resetItem, &QAction::triggered, this, &BaseForm::onMaterialSet);
+    connect(newMaterial, &QAction::triggered, this, &LibraryWindowWidget::onEditNewMaterial);
+    connect(clearItem, &QAction::triggered, this, &LibraryWindowWidget::onClearValues);
+    connect(resetItem, &QAction::triggered, this, &LibraryWindowWidget::onMaterialSet);
     connect(deleteItem, &QAction::triggered, this, [this] { library_.DeleteMaterial(); });
-    connect(copyItem, &QAction::triggered, this, &BaseForm::onCopyMaterial);
-    connect(pasteItem, &QAction::triggered, this, &BaseForm::onPasteMaterial);
+    connect(copyItem, &QAction::triggered, this, &LibraryWindowWidget::onCopyMaterial);
+    connect(pasteItem, &QAction::triggered, this, &LibraryWindowWidget::onPasteMaterial);
     connect(undoItem_, &QAction::triggered, this, [this] { library_.Undo(); });
     connect(redoItem_, &QAction::triggered, this, [this] { library_.Redo(); });
     // The tick follows the bar, whatever it showed before.
@@ -280,19 +281,19 @@ void BaseForm::buildMenus() {
             [this] { toolbarItem_->setChecked(frame_.toggleToolbar()); });
     connect(statusbarItem_, &QAction::triggered, this,
             [this] { statusbarItem_->setChecked(frame_.toggleStatusBar()); });
-    connect(topics, &QAction::triggered, &frame_, &MDIForm1::showFolderHelp);
-    connect(about, &QAction::triggered, &frame_, &MDIForm1::showAboutBox);
+    connect(topics, &QAction::triggered, &frame_, &MainFrame::showFolderHelp);
+    connect(about, &QAction::triggered, &frame_, &MainFrame::showAboutBox);
 
     menus_ = {file, editMenu_, view, help};
 }
 
 // ---- Life ------------------------------------------------------------------------------
 
-QMdiSubWindow* BaseForm::subWindow() const {
+QMdiSubWindow* LibraryWindowWidget::subWindow() const {
     return qobject_cast<QMdiSubWindow*>(parentWidget());
 }
 
-void BaseForm::closeEvent(QCloseEvent* event) {
+void LibraryWindowWidget::closeEvent(QCloseEvent* event) {
     if (controller_.closeRequested()) {
         event->accept();
     } else {
@@ -300,7 +301,7 @@ void BaseForm::closeEvent(QCloseEvent* event) {
     }
 }
 
-void BaseForm::CloseWindow() {
+void LibraryWindowWidget::CloseWindow() {
     if (QMdiSubWindow* sub = subWindow()) {
         sub->close();
     } else {
@@ -308,7 +309,7 @@ void BaseForm::CloseWindow() {
     }
 }
 
-void BaseForm::ShowLibraryInFrame(bool open) {
+void LibraryWindowWidget::ShowLibraryInFrame(bool open) {
     frame_.setLibraryButtonsEnabled(open);
     if (open) {
         frame_.showMenus(menus_);
@@ -317,17 +318,17 @@ void BaseForm::ShowLibraryInFrame(bool open) {
     }
 }
 
-void BaseForm::CloseFrame() {
+void LibraryWindowWidget::CloseFrame() {
     frame_.close();
 }
 
-void BaseForm::contextMenuEvent(QContextMenuEvent* event) {
+void LibraryWindowWidget::contextMenuEvent(QContextMenuEvent* event) {
     editMenu_->popup(event->globalPos());
 }
 
 // ---- What the library operations ask ------------------------------------------------------
 
-void BaseForm::loadTreeImage(const QString& key, const QString& resource) {
+void LibraryWindowWidget::loadTreeImage(const QString& key, const QString& resource) {
     treeImages_.insert(key, QIcon(resources::bitmap(resource)));
     // The tree may have been filled before its images were loaded.
     for (auto it = items_.cbegin(); it != items_.cend(); ++it) {
@@ -338,71 +339,72 @@ void BaseForm::loadTreeImage(const QString& key, const QString& resource) {
     }
 }
 
-void BaseForm::showTree() {
+void LibraryWindowWidget::showTree() {
     tree_->show();
     tree_->setFocus(Qt::OtherFocusReason);  // a library shown starts in its tree
 }
 
-void BaseForm::ShowTree() {
+void LibraryWindowWidget::ShowTree() {
     tree_->show();
 }
 
-void BaseForm::setPanelTexts(const QString& category, const QString& name,
-                             const QString& description) {
+void LibraryWindowWidget::setPanelTexts(const QString& category, const QString& name,
+                                        const QString& description) {
     materialTypeText_->setText(category);
     materialNameText_->setText(name);
     descriptionText_->setText(description);
 }
 
-void BaseForm::SetPanelTexts(const std::string& category, const std::string& name,
-                             const std::string& description) {
+void LibraryWindowWidget::SetPanelTexts(const std::string& category, const std::string& name,
+                                        const std::string& description) {
     setPanelTexts(fromLibraryText(category), fromLibraryText(name), fromLibraryText(description));
 }
 
-void BaseForm::showValuePanel(bool shown) {
+void LibraryWindowWidget::showValuePanel(bool shown) {
     propertyArea_->setVisible(shown);
 }
 
-void BaseForm::hidePanelCommands() {
+void LibraryWindowWidget::hidePanelCommands() {
     cmdNewMaterial_->hide();
     reset_->hide();
     addSet_->hide();
 }
 
-void BaseForm::setPanelUnitTables(const std::array<PanelLabelRow, kPanelRowCount>& labels,
-                                  const std::array<double, kPanelFactorCount>& siPerIps,
-                                  const std::array<double, kPanelFactorCount>& mksPerIps) {
+void LibraryWindowWidget::setPanelUnitTables(
+    const std::array<PanelLabelRow, kPanelRowCount>& labels,
+    const std::array<double, kPanelFactorCount>& siPerIps,
+    const std::array<double, kPanelFactorCount>& mksPerIps) {
     panelLabels_ = labels;
     panelSiPerIps_ = siPerIps;
     panelMksPerIps_ = mksPerIps;
     panel_->setUnitLabelTable(labels);
 }
 
-void BaseForm::fillUnitList(const std::vector<std::string>& texts) {
+void LibraryWindowWidget::fillUnitList(const std::vector<std::string>& texts) {
     panel_->fillUnitList(texts);
 }
 
-void BaseForm::fillTypeList(const std::vector<std::string>& texts) {
+void LibraryWindowWidget::fillTypeList(const std::vector<std::string>& texts) {
     panel_->fillTypeList(texts);
 }
 
-int BaseForm::unitListPosition() const {
+int LibraryWindowWidget::unitListPosition() const {
     return panel_->unitListPosition();
 }
 
-int BaseForm::typeListPosition() const {
+int LibraryWindowWidget::typeListPosition() const {
     return panel_->typeListPosition();
 }
 
-void BaseForm::selectUnitListPosition(int position) {
+void LibraryWindowWidget::selectUnitListPosition(int position) {
     panel_->selectUnitListPosition(position);
 }
 
-const std::string& BaseForm::shownUnitSystem() const {
+const std::string& LibraryWindowWidget::shownUnitSystem() const {
     return panel_->shownUnitSystem();
 }
 
-void BaseForm::showEditState(bool modified, bool canUndo, bool canRedo) {
+void LibraryWindowWidget::showEditState(bool modified, bool canUndo, bool canRedo) {
     setWindowModified(modified);
     if (QMdiSubWindow* sub = subWindow()) {
         sub->setWindowModified(modified);
@@ -413,12 +415,12 @@ void BaseForm::showEditState(bool modified, bool canUndo, bool canRedo) {
 
 // ---- Filter ------------------------------------------------------------------------------
 
-void BaseForm::focusFilter() {
+void LibraryWindowWidget::focusFilter() {
     filterText_->setFocus(Qt::ShortcutFocusReason);
     filterText_->selectAll();
 }
 
-void BaseForm::applyFilter() {
+void LibraryWindowWidget::applyFilter() {
     const MaterialFilter filter(encodeLibraryText(filterText_->text()));
     tree_->setUpdatesEnabled(false);
     for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
@@ -427,7 +429,7 @@ void BaseForm::applyFilter() {
     tree_->setUpdatesEnabled(true);
 }
 
-void BaseForm::filterItem(QTreeWidgetItem* category, const MaterialFilter& filter) {
+void LibraryWindowWidget::filterItem(QTreeWidgetItem* category, const MaterialFilter& filter) {
     const std::vector<MaterialEntry>& entries = library_.Content().entries;
     const std::vector<clsMaterial>& records = library_.Content().materials;
     int shown = 0;
@@ -448,7 +450,7 @@ void BaseForm::filterItem(QTreeWidgetItem* category, const MaterialFilter& filte
     }
 }
 
-void BaseForm::setTabOrder() {
+void LibraryWindowWidget::setTabOrder() {
     // The grid is reached from the tree without passing the Category field, whose
     // focus starts a new material.
     // The filter field comes last: the tree keeps the focus a new window gives, and
@@ -471,11 +473,11 @@ void BaseForm::setTabOrder() {
 
 // ---- Tree mirror ---------------------------------------------------------------------------
 
-QTreeWidgetItem* BaseForm::itemFor(const std::string& key) const {
+QTreeWidgetItem* LibraryWindowWidget::itemFor(const std::string& key) const {
     return items_.value(keyBytes(key), nullptr);
 }
 
-QTreeWidgetItem* BaseForm::addItem(const LibraryNode& node) {
+QTreeWidgetItem* LibraryWindowWidget::addItem(const LibraryNode& node) {
     QTreeWidgetItem* parent = node.isCategory() ? nullptr : itemFor(node.parentKey);
     if (!node.isCategory() && parent == nullptr) {
         return nullptr;
@@ -493,7 +495,7 @@ QTreeWidgetItem* BaseForm::addItem(const LibraryNode& node) {
     return item;
 }
 
-void BaseForm::applyNode(QTreeWidgetItem* item, const LibraryNode& node) {
+void LibraryWindowWidget::applyNode(QTreeWidgetItem* item, const LibraryNode& node) {
     item->setText(0, fromLibraryText(node.text));
     item->setIcon(0, treeImages_.value(QString::fromStdString(node.image)));
     if (node.isCategory() && item->isExpanded() != node.expanded) {
@@ -501,7 +503,7 @@ void BaseForm::applyNode(QTreeWidgetItem* item, const LibraryNode& node) {
     }
 }
 
-void BaseForm::TreeRebuilt() {
+void LibraryWindowWidget::TreeRebuilt() {
     Syncing sync(syncing_);
     tree_->clear();
     items_.clear();
@@ -524,7 +526,7 @@ void BaseForm::TreeRebuilt() {
     }
 }
 
-void BaseForm::NodeAdded(const LibraryNode& node) {
+void LibraryWindowWidget::NodeAdded(const LibraryNode& node) {
     Syncing sync(syncing_);
     addItem(node);
     if (!filterText_->text().isEmpty()) {
@@ -532,7 +534,7 @@ void BaseForm::NodeAdded(const LibraryNode& node) {
     }
 }
 
-void BaseForm::NodeRemoved(const std::string& key) {
+void LibraryWindowWidget::NodeRemoved(const std::string& key) {
     Syncing sync(syncing_);
     QTreeWidgetItem* item = itemFor(key);
     if (item == nullptr) {
@@ -545,7 +547,7 @@ void BaseForm::NodeRemoved(const std::string& key) {
     delete item;
 }
 
-void BaseForm::NodeChanged(const LibraryNode& node) {
+void LibraryWindowWidget::NodeChanged(const LibraryNode& node) {
     if (QTreeWidgetItem* item = itemFor(node.key)) {
         Syncing sync(syncing_);
         applyNode(item, node);
@@ -555,7 +557,7 @@ void BaseForm::NodeChanged(const LibraryNode& node) {
     }
 }
 
-void BaseForm::SelectionChanged(const LibraryNode* node) {
+void LibraryWindowWidget::SelectionChanged(const LibraryNode* node) {
     QTreeWidgetItem* item = node == nullptr ? nullptr : itemFor(node->key);
     {
         Syncing sync(syncing_);
@@ -568,7 +570,7 @@ void BaseForm::SelectionChanged(const LibraryNode* node) {
                                    node != nullptr && node->isCategory());
 }
 
-void BaseForm::onCurrentItemChanged(QTreeWidgetItem* current) {
+void LibraryWindowWidget::onCurrentItemChanged(QTreeWidgetItem* current) {
     if (syncing_ > 0 || current == nullptr) {
         return;
     }
@@ -582,7 +584,7 @@ void BaseForm::onCurrentItemChanged(QTreeWidgetItem* current) {
 
 // ---- New-material mode ---------------------------------------------------------------------
 
-void BaseForm::ShowNewMaterialMode(bool on) {
+void LibraryWindowWidget::ShowNewMaterialMode(bool on) {
     // Only the grid goes: the model-type and unit lists stay in view.
     panel_->grid()->setVisible(!on);
     cmdNewMaterial_->setVisible(on);
@@ -592,13 +594,13 @@ void BaseForm::ShowNewMaterialMode(bool on) {
 
 // ---- Rename, drag and drop ---------------------------------------------------------------------
 
-void BaseForm::onLabelEdited(const std::string& key, const QString& text) {
+void LibraryWindowWidget::onLabelEdited(const std::string& key, const QString& text) {
     controller_.onLabelEdited(key, encodeLibraryText(text));
 }
 
 // ---- Fields ------------------------------------------------------------------------------------
 
-bool BaseForm::eventFilter(QObject* watched, QEvent* event) {
+bool LibraryWindowWidget::eventFilter(QObject* watched, QEvent* event) {
     auto* field = qobject_cast<QLineEdit*>(watched);
     if (field == nullptr) {
         return QWidget::eventFilter(watched, event);
@@ -624,23 +626,23 @@ bool BaseForm::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-PanelField BaseForm::fieldRole(const QLineEdit* field) const {
+PanelField LibraryWindowWidget::fieldRole(const QLineEdit* field) const {
     return field == materialTypeText_   ? PanelField::Category
            : field == materialNameText_ ? PanelField::Name
                                         : PanelField::None;
 }
 
-void BaseForm::fieldEntered(QLineEdit* field) {
+void LibraryWindowWidget::fieldEntered(QLineEdit* field) {
     // After the click that gave the focus, which would place the cursor instead.
     QTimer::singleShot(0, field, &QLineEdit::selectAll);
     controller_.fieldEntered(fieldRole(field));
 }
 
-void BaseForm::fieldLeft(QLineEdit* field) {
+void LibraryWindowWidget::fieldLeft(QLineEdit* field) {
     controller_.fieldLeft(fieldRole(field), toLibraryText(field->text()));
 }
 
-void BaseForm::fieldEdited(QLineEdit* field, const QString& text) {
+void LibraryWindowWidget::fieldEdited(QLineEdit* field, const QString& text) {
     if (!controller_.fieldEdited(encodeLibraryText(text))) {
         const int cursor = field->cursorPosition();
         const QString kept = keptTexts_.value(field);
@@ -649,7 +651,7 @@ void BaseForm::fieldEdited(QLineEdit* field, const QString& text) {
     }
 }
 
-void BaseForm::ReturnFocus(PanelField which) {
+void LibraryWindowWidget::ReturnFocus(PanelField which) {
     QLineEdit* field = which == PanelField::Category ? materialTypeText_ : materialNameText_;
     // Once the focus change under way has ended. The field this takes the focus from is
     // not checked now: two refused fields would otherwise send it to and fro for ever.
@@ -663,19 +665,19 @@ void BaseForm::ReturnFocus(PanelField which) {
 
 // ---- New material ------------------------------------------------------------------------------
 
-void BaseForm::onNewMaterial() {
+void LibraryWindowWidget::onNewMaterial() {
     controller_.onNewMaterial(toLibraryText(materialTypeText_->text()),
                               toLibraryText(materialNameText_->text()),
                               toLibraryText(descriptionText_->text()));
 }
 
-void BaseForm::onEditNewMaterial() {
+void LibraryWindowWidget::onEditNewMaterial() {
     controller_.onEditNewMaterial(toLibraryText(materialTypeText_->text()),
                                   toLibraryText(materialNameText_->text()),
                                   toLibraryText(descriptionText_->text()));
 }
 
-void BaseForm::onMaterialSet() {
+void LibraryWindowWidget::onMaterialSet() {
     controller_.onMaterialSet(toLibraryText(materialTypeText_->text()),
                               toLibraryText(materialNameText_->text()),
                               toLibraryText(descriptionText_->text()));
