@@ -430,22 +430,19 @@ void LibraryWindowWidget::applyFilter() {
 }
 
 void LibraryWindowWidget::filterItem(QTreeWidgetItem* category, const MaterialFilter& filter) {
-    const std::vector<MaterialEntry>& entries = library_.Content().entries;
-    const std::vector<clsMaterial>& records = library_.Content().materials;
-    int shown = 0;
+    std::vector<int> positions;
     for (int c = 0; c < category->childCount(); ++c) {
-        QTreeWidgetItem* child = category->child(c);
-        const int position = editor_.PositionOf(LibraryTreeView::keyOf(child).toStdString());
-        const bool show = position < 0 || filter.Shows(entries[static_cast<std::size_t>(position)],
-                                                       records[static_cast<std::size_t>(position)]);
-        child->setHidden(!show);
-        shown += show ? 1 : 0;
+        positions.push_back(
+            editor_.PositionOf(LibraryTreeView::keyOf(category->child(c)).toStdString()));
     }
-    const bool keep =
-        shown > 0 || (category->childCount() == 0 &&
-                      filter.ShowsEmptyCategory(LibraryTreeView::keyOf(category).toStdString()));
-    category->setHidden(!keep);
-    if (filter.Active() && shown > 0 && !category->isExpanded()) {
+    const CategoryFiltering result =
+        FilterCategory(filter, library_.Content(), LibraryTreeView::keyOf(category).toStdString(),
+                       positions, category->isExpanded());
+    for (int c = 0; c < category->childCount(); ++c) {
+        category->child(c)->setHidden(!result.childShown[static_cast<std::size_t>(c)]);
+    }
+    category->setHidden(!result.shown);
+    if (result.expand) {
         category->setExpanded(true);  // the materials found are in view
     }
 }
