@@ -26,7 +26,7 @@ bool StartsWithDigit(std::string_view s) {
 
 }  // namespace
 
-LibraryEditor::LibraryEditor(Module1& library, LibraryPrompts& prompts)
+LibraryEditor::LibraryEditor(LibraryController& library, LibraryPrompts& prompts)
     : library_(library), prompts_(prompts) {}
 
 void LibraryEditor::Tell(std::string_view text, MessageIcon icon) {

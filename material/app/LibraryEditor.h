@@ -10,7 +10,7 @@
 
 #include "data/Cp1252.h"
 #include "data/library/LibraryPrompts.h"
-#include "data/library/Module1.h"
+#include "data/library/LibraryController.h"
 
 namespace material {
 
@@ -62,7 +62,7 @@ struct AddOutcome {
 
 class LibraryEditor {
   public:
-    LibraryEditor(Module1& library, LibraryPrompts& prompts);
+    LibraryEditor(LibraryController& library, LibraryPrompts& prompts);
 
     // Checks of the name and category fields when they are left; false after the
     // refusal was shown. Names are measured as typed, categories trimmed.
@@ -120,7 +120,7 @@ class LibraryEditor {
                     std::string_view description);
     std::string AddNode(const std::string& categoryKey, const std::string& name, int position);
 
-    Module1& library_;
+    LibraryController& library_;
     LibraryPrompts& prompts_;
     std::string copySourceName_;
 };

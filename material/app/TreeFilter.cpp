@@ -43,4 +43,20 @@ bool MaterialFilter::ShowsEmptyCategory(std::string_view categoryKey) const {
     return !active_ || (!matchesNothing_ && Contains(text::Trim(categoryKey)));
 }
 
+CategoryFiltering FilterCategory(const MaterialFilter& filter, const LibraryContent& content,
+                                 std::string_view categoryKey,
+                                 const std::vector<int>& childPositions, bool expanded) {
+    CategoryFiltering result;
+    int shown = 0;
+    for (const int position : childPositions) {
+        const auto p = static_cast<std::size_t>(position);
+        const bool show = position < 0 || filter.Shows(content.entries[p], content.materials[p]);
+        result.childShown.push_back(show);
+        shown += show ? 1 : 0;
+    }
+    result.shown = shown > 0 || (childPositions.empty() && filter.ShowsEmptyCategory(categoryKey));
+    result.expand = filter.Active() && shown > 0 && !expanded;
+    return result;
+}
+
 }  // namespace material

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "data/Cp1252.h"
 #include "data/Library.h"
@@ -31,5 +32,19 @@ class MaterialFilter {
     bool active_ = false;
     bool matchesNothing_ = false;  // the text holds a character no library text holds
 };
+
+// What the filter does to one category node of the tree.
+struct CategoryFiltering {
+    std::vector<bool> childShown;  // per child node, in the tree's order
+    bool shown = true;
+    bool expand = false;  // the materials found in it are brought into view
+};
+
+// Filters the category `categoryKey` whose child nodes hold the materials at
+// `childPositions` of `content` (-1: a node that is no material, always shown);
+// `expanded` tells whether the category is open now.
+CategoryFiltering FilterCategory(const MaterialFilter& filter, const LibraryContent& content,
+                                 std::string_view categoryKey,
+                                 const std::vector<int>& childPositions, bool expanded);
 
 }  // namespace material

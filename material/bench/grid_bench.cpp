@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QTableWidget>
 
-#include "clsFlexGrid.h"
+#include "PropertyGrid.h"
 #include "data/Material.h"
 #include "data/ModelCatalogue.h"
 #include "data/NumberParser.h"
@@ -40,7 +40,7 @@ void RefreshLoop(benchmark::State& state, bool paint) {
     int i = 0;
     for (auto _ : state) {
         host.position = i++ % 3;
-        material::clsFlexGrid grid(host, material::WindowUnitCaptions(host.position));
+        material::PropertyGrid grid(host, material::WindowUnitCaptions(host.position));
         grid.UpdateProperty(table, 12);
         if (paint) {
             // Runs the deferred layout and the one paint the rebuild asked for.

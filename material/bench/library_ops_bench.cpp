@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "BenchLibrary.h"
-#include "data/library/Module1.h"
+#include "data/library/LibraryController.h"
 
 namespace material {
 namespace {
@@ -22,10 +22,10 @@ struct Bench {
     bench::OneFile files{bench::FullLibraryText()};
     bench::PointSeparator separator;
     clsRegistry settings{std::make_unique<bench::NoSettings>()};
-    Module1 library{{prompts, window, files, separator, settings, {}}};
+    LibraryController library{{prompts, window, files, separator, settings, {}}};
 };
 
-std::string KeyOf(const Module1& library, int position) {
+std::string KeyOf(const LibraryController& library, int position) {
     const MaterialEntry& e = library.Content().entries[static_cast<std::size_t>(position)];
     return MaterialKey(e.categoryKey, e.nameText, position);
 }

@@ -1,4 +1,3 @@
-#ifndef _WIN32
 #include <langinfo.h>
 #include <locale.h>
 
@@ -20,4 +19,3 @@ std::string UserLocaleDecimalSeparator::ReadDecimalSeparator() const {
 }
 
 }  // namespace material
-#endif

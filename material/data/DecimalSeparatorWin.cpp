@@ -1,4 +1,3 @@
-#ifdef _WIN32
 #include <windows.h>
 
 #include <vector>
@@ -21,4 +20,3 @@ std::string UserLocaleDecimalSeparator::ReadDecimalSeparator() const {
 }
 
 }  // namespace material
-#endif

@@ -1,4 +1,3 @@
-#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -166,4 +165,3 @@ LibraryFileSystem& PlatformFileSystem() {
 }
 
 }  // namespace material
-#endif

@@ -1,4 +1,3 @@
-#ifdef _WIN32
 #include <windows.h>
 
 #include <algorithm>
@@ -171,4 +170,3 @@ LibraryFileSystem& PlatformFileSystem() {
 }
 
 }  // namespace material
-#endif

@@ -19,7 +19,7 @@
 #include <utility>
 #include <vector>
 
-#include "data/library/Module1.h"
+#include "data/library/LibraryController.h"
 
 namespace {
 
@@ -134,7 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     NoFiles files;
     Dot separator;
     clsRegistry settings(std::make_unique<NoSettings>());
-    Module1 library({prompts, window, files, separator, settings, PlatformWorkbookReader()});
+    LibraryController library({prompts, window, files, separator, settings, PlatformWorkbookReader()});
     library.OpenLibrary();
     // Every imported material has its entry.
     if (library.IsOpen() &&

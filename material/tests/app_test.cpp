@@ -61,7 +61,7 @@ class EditorTest : public ::testing::Test {
     MemoryFiles files;
     FixedSeparator separator;
     clsRegistry settings{std::make_unique<MemoryStore>()};
-    Module1 library{{prompts, window, files, separator, settings, nullptr}};
+    LibraryController library{{prompts, window, files, separator, settings, nullptr}};
     LibraryEditor editor{library, prompts};
 };
 
@@ -172,6 +172,34 @@ TEST(TreeFilterTest, ShowsMaterialsWhoseTextsContainTheFilterInAnyCase) {
     EXPECT_TRUE(MaterialFilter(EncodeLibraryText("")).ShowsEmptyCategory("Woods    "));
     EXPECT_TRUE(MaterialFilter(EncodeLibraryText("woo")).ShowsEmptyCategory("Woods    "));
     EXPECT_FALSE(MaterialFilter(EncodeLibraryText("oak")).ShowsEmptyCategory("Woods    "));
+}
+
+TEST(TreeFilterTest, ACategoryStaysWhileItShowsAMaterialAndOpensToShowIt) {
+    LibraryContent content;
+    for (const char* name : {"Steel", "Copper"}) {
+        MaterialEntry entry;
+        entry.categoryKey = "Metals    ";
+        entry.nameText = name;
+        content.entries.push_back(entry);
+        content.materials.emplace_back();
+    }
+    const MaterialFilter copper(EncodeLibraryText("copp"));
+    CategoryFiltering found = FilterCategory(copper, content, "Metals    ", {0, 1, -1}, false);
+    EXPECT_THAT(found.childShown, ElementsAre(false, true, true));
+    EXPECT_TRUE(found.shown);
+    EXPECT_TRUE(found.expand);
+    EXPECT_FALSE(FilterCategory(copper, content, "Metals    ", {0, 1}, true).expand);
+
+    const MaterialFilter oak(EncodeLibraryText("oak"));
+    EXPECT_FALSE(FilterCategory(oak, content, "Metals    ", {0, 1}, false).shown);
+    EXPECT_FALSE(FilterCategory(oak, content, "Woods     ", {}, false).shown);
+    EXPECT_TRUE(
+        FilterCategory(MaterialFilter(EncodeLibraryText("woo")), content, "Woods     ", {}, false)
+            .shown);
+    const CategoryFiltering none =
+        FilterCategory(MaterialFilter(EncodeLibraryText("")), content, "Metals    ", {0, 1}, false);
+    EXPECT_THAT(none.childShown, ElementsAre(true, true));
+    EXPECT_FALSE(none.expand);  // no filter opens nothing
 }
 
 TEST(GridEntryLimitsTest, ValuesAFileCannotHoldInEverySystemAreTooLarge) {

@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "BaseForm.h"
+#include "LibraryWindowWidget.h"
 #include "LibraryTreeView.h"
 #include "MaterialBrowser.h"
 #include "PropertyPanel.h"
@@ -103,9 +103,9 @@ struct Browser {
         return path;
     }
 
-    MDIForm1& frame() { return browser->frame(); }
-    Module1& library() { return browser->library(); }
-    BaseForm* form() { return browser->form(); }
+    MainFrame& frame() { return browser->frame(); }
+    LibraryController& library() { return browser->library(); }
+    LibraryWindowWidget* form() { return browser->form(); }
     QAction* toolbarButton(const char* key) {
         return frame().findChild<QToolBar*>("Toolbar1")->findChild<QAction*>(key);
     }

@@ -1,6 +1,11 @@
 # Main frame of the browser: help path rules (both legs) and the frame widgets (Qt).
+if(WIN32)
+    set(_help_native ${CMAKE_CURRENT_LIST_DIR}/help_paths_win_test.cpp)
+else()
+    set(_help_native ${CMAKE_CURRENT_LIST_DIR}/help_paths_posix_test.cpp)
+endif()
 kt_add_core_test(material_help_paths_test
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/help_paths_test.cpp
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/help_paths_test.cpp ${_help_native}
     LIBS kt_material_platform)
 if(KT_BUILD_UI)
     kt_add_qt_test(material_frame_test

@@ -16,10 +16,10 @@
 
 #include "AboutForm.h"
 #include "app/FrameCommands.h"
-#include "MDIForm1.h"
+#include "MainFrame.h"
 
 using material::AboutForm;
-using material::MDIForm1;
+using material::MainFrame;
 
 namespace {
 
@@ -53,10 +53,10 @@ class RecordingHelpViewer final : public material::HelpViewer {
 struct Frame {
     RecordingCommands commands;
     std::vector<std::string> helpShown;
-    std::unique_ptr<MDIForm1> window;
+    std::unique_ptr<MainFrame> window;
 
     Frame()
-        : window(std::make_unique<MDIForm1>(commands,
+        : window(std::make_unique<MainFrame>(commands,
                                             std::make_unique<RecordingHelpViewer>(helpShown))) {}
 
     QToolBar* toolbar() const { return window->findChild<QToolBar*>("Toolbar1"); }

@@ -5,13 +5,13 @@
 #include <optional>
 #include <string>
 
-#include "clsFlexGrid.h"
+#include "PropertyGrid.h"
 #include "data/Material.h"
 #include "data/ModelCatalogue.h"
 #include "data/NumberParser.h"
 #include "data/Text.h"
 
-using material::clsFlexGrid;
+using material::PropertyGrid;
 using material::clsMaterial;
 
 namespace {
@@ -29,16 +29,16 @@ class FakeHost final : public material::FlexGridHost {
     material::NumberParser numbers{"."};
 };
 
-// A window's grid as the window builds it: a new clsFlexGrid for every refresh, with the
+// A window's grid as the window builds it: a new PropertyGrid for every refresh, with the
 // captions of the unit list position shown.
 struct Window {
     FakeHost host;
     QTableWidget table;
-    std::unique_ptr<clsFlexGrid> grid;
+    std::unique_ptr<PropertyGrid> grid;
 
     void Show(int modelType, int position) {
         host.position = position;
-        grid = std::make_unique<clsFlexGrid>(host, material::WindowUnitCaptions(position));
+        grid = std::make_unique<PropertyGrid>(host, material::WindowUnitCaptions(position));
         grid->UpdateProperty(table, modelType);
     }
     QString Text(int col, int row) { return grid->GetCellText(col, row); }
@@ -191,7 +191,7 @@ void GridTest::rowsTakeTheirCaption() {
     for (int u = 0; u < material::kUnitCaptionCount; ++u) {
         captions[static_cast<std::size_t>(u)] = "U" + std::to_string(u);
     }
-    w.grid = std::make_unique<clsFlexGrid>(w.host, captions);
+    w.grid = std::make_unique<PropertyGrid>(w.host, captions);
     w.grid->UpdateProperty(w.table, type);
     QCOMPARE(w.grid->Rows(), units.size() + 1);
     for (int r = 1; r < w.grid->Rows(); ++r) {
@@ -342,9 +342,9 @@ void GridTest::getCellTextMovesTheCurrentCell() {
     w.Show(0, kSi);
     QCOMPARE(w.grid->GetCellText(1, 4), QString("Mass Density"));
     QCOMPARE(w.table.currentColumn(), 1);
-    QCOMPARE(clsFlexGrid::GridRow(w.table.currentRow()), 4);
+    QCOMPARE(PropertyGrid::GridRow(w.table.currentRow()), 4);
     QCOMPARE(w.grid->GetCellText(0, 10), QString("C (Cp)"));
-    QCOMPARE(clsFlexGrid::GridRow(w.table.currentRow()), 10);
+    QCOMPARE(PropertyGrid::GridRow(w.table.currentRow()), 10);
 
     // Cells outside the grid read empty and take no text.
     for (const auto& [col, row] : {std::pair{4, 1}, {-1, 1}, {2, 11}, {2, -1}}) {

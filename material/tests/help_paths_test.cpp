@@ -69,25 +69,5 @@ INSTANTIATE_TEST_SUITE_P(
                       InstallationCase{"", PathStyle::Windows, "\\help\\Material.chm"},
                       InstallationCase{"", PathStyle::Posix, "/help/Material.chm"}));
 
-TEST(NativePathStyle, MatchesTheSystem) {
-#ifdef _WIN32
-    EXPECT_EQ(nativePathStyle(), PathStyle::Windows);
-    EXPECT_EQ(folderHelpPath("C:\\Korvex\\M\\Materials\\"), "C:\\Korvex\\M\\help\\Material.chm");
-#else
-    EXPECT_EQ(nativePathStyle(), PathStyle::Posix);
-    EXPECT_EQ(installationHelpPath("/k"), "/k/help/Material.chm");
-#endif
-}
-
-#ifdef _WIN32
-// A missing help file is not the program's to report: the call returns quietly.
-TEST(HtmlHelpViewer, MissingFileReturnsQuietly) {
-    auto viewer = createHtmlHelpViewer();
-    ASSERT_NE(viewer, nullptr);
-    viewer->displayHelpFile("C:\\no such folder\\help\\Material.chm");
-    viewer->displayHelpFile("");
-}
-#endif
-
 }  // namespace
 }  // namespace material

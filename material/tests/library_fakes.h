@@ -15,62 +15,15 @@
 #include "data/LibraryFileSystem.h"
 #include "data/library/LibraryPrompts.h"
 #include "data/library/LibraryWindow.h"
+#include "scripted_prompts.h"
 #include "units/registry/SettingsStore.h"
 
 namespace material::testing {
 
-// Answers message boxes and file dialogs from queues; an unexpected box fails the test.
-class ScriptedPrompts : public LibraryPrompts {
-  public:
-    struct Shown {
-        std::string text;
-        MessageButtons buttons;
-        MessageIcon icon;
-    };
-    std::deque<MessageAnswer> answers;
-    std::vector<Shown> shown;
-    std::deque<std::optional<std::string>> openChoices;  // empty queue: Cancel
-    std::deque<std::optional<std::string>> saveChoices;
-    std::vector<FileDialogRequest> openRequests;
-    std::vector<FileDialogRequest> saveRequests;
-
-    MessageAnswer Message(const std::string& text, MessageButtons buttons,
-                          MessageIcon icon) override {
-        shown.push_back({text, buttons, icon});
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected message box: " << text;
-            return MessageAnswer::Cancel;
-        }
-        const MessageAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    std::optional<std::string> OpenFile(const FileDialogRequest& request) override {
-        openRequests.push_back(request);
-        return Next(openChoices);
-    }
-    std::optional<std::string> SaveFile(const FileDialogRequest& request) override {
-        saveRequests.push_back(request);
-        return Next(saveChoices);
-    }
-
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (const Shown& s : shown) {
-            texts.push_back(s.text);
-        }
-        return texts;
-    }
-
-  private:
-    static std::optional<std::string> Next(std::deque<std::optional<std::string>>& queue) {
-        if (queue.empty()) {
-            return std::nullopt;
-        }
-        std::optional<std::string> next = queue.front();
-        queue.pop_front();
-        return next;
-    }
+// The scripted user of the GoogleTest programs.
+class ScriptedPrompts final : public ScriptedPromptsBase {
+  protected:
+    void Unexpected(const std::string& what) override { ADD_FAILURE() << what; }
 };
 
 // Records what the operations ask of the window.

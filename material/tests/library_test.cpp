@@ -8,7 +8,7 @@
 
 #include "data/LibraryFile.h"
 #include "data/Text.h"
-#include "data/library/Module1.h"
+#include "data/library/LibraryController.h"
 #include "library_fakes.h"
 
 namespace material {
@@ -118,7 +118,7 @@ class LibraryTest : public ::testing::Test {
     clsRegistry settings{std::unique_ptr<SettingsStore>(store)};
     std::vector<std::string> workbookReads;
     SheetImport workbook;
-    Module1 library{{prompts, window, files, separator, settings, [this](const std::string& path) {
+    LibraryController library{{prompts, window, files, separator, settings, [this](const std::string& path) {
                          workbookReads.push_back(path);
                          return workbook;
                      }}};
@@ -628,7 +628,7 @@ TEST_F(LibraryTest, AGridEntryIsStoredInSiInTheSelectedMaterial) {
 
 TEST_F(LibraryTest, NumbersFollowTheUsersDecimalSeparator) {
     separator.separator = ",";
-    Module1 comma{{prompts, window, files, separator, settings, {}}};
+    LibraryController comma{{prompts, window, files, separator, settings, {}}};
     EXPECT_EQ(comma.ParseNumber("1,5"), 1.5);
     EXPECT_EQ(comma.ParseNumber("2.5E+3"), 2500);
     EXPECT_EQ(comma.ParseNumber("  -3,25D1"), -32.5);
@@ -644,7 +644,7 @@ TEST_F(LibraryTest, NumbersFollowTheUsersDecimalSeparator) {
 // ---- Unsaved changes, undo and redo ---------------------------------------------------
 
 // The library as a file would hold it, with the order and names of its entries.
-std::string Snapshot(const Module1& library) {
+std::string Snapshot(const LibraryController& library) {
     std::vector<clsMaterial> materials = library.Content().materials;
     std::string text = FormatLibrary(materials, NumberCategories(materials));
     for (const MaterialEntry& entry : library.Content().entries) {

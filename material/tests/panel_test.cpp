@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "BaseForm.h"
+#include "LibraryWindowWidget.h"
 #include "LibraryTreeView.h"
 #include "MaterialBrowser.h"
 #include "PropertyPanel.h"
@@ -108,8 +108,8 @@ struct Browser {
         return path.toStdString();
     }
 
-    Module1& library() { return browser->library(); }
-    BaseForm* form() { return browser->form(); }
+    LibraryController& library() { return browser->library(); }
+    LibraryWindowWidget* form() { return browser->form(); }
     PropertyPanel* panel() { return form()->propertyPanel(); }
     PropertyTable* grid() { return panel()->grid(); }
     QComboBox* combo(const char* name) { return form()->findChild<QComboBox*>(name); }

@@ -12,18 +12,19 @@
 #include <random>
 #include <vector>
 
+#include "registry_backends.h"
 #include "units/registry/ConfigFileStore.h"
 #include "units/registry/clsRegistry.h"
-
-#ifdef _WIN32
-#include "units/registry/WindowsRegistryStore.h"
-#endif
 
 namespace material {
 namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
+using testing::Backend;
+using testing::BackendFactory;
+using testing::nativeBackends;
+using testing::uniqueTempFolder;
 
 struct Stored {
     std::uint32_t type;
@@ -49,18 +50,6 @@ Bytes bytesOf(std::string_view text) {
     return Bytes(text.begin(), text.end());
 }
 
-fs::path uniqueTempFolder(const std::string& stem) {
-    std::random_device random;
-    return fs::temp_directory_path() / (stem + "-" + std::to_string(random()));
-}
-
-// A fresh, empty root for one test, opened through one back end.
-class Backend {
-  public:
-    virtual ~Backend() = default;
-    virtual std::unique_ptr<SettingsStore> open() = 0;
-};
-
 class FileBackend : public Backend {
   public:
     FileBackend() : folder_(uniqueTempFolder("kt-settings")) {}
@@ -76,33 +65,6 @@ class FileBackend : public Backend {
   private:
     fs::path folder_;
 };
-
-#ifdef _WIN32
-class RegistryBackend : public Backend {
-  public:
-    RegistryBackend() {
-        std::random_device random;
-        name_ = "Software\\KtSettingsTest\\run" + std::to_string(random());
-        RegCreateKeyExA(HKEY_CURRENT_USER, name_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, &root_, nullptr);
-    }
-    ~RegistryBackend() override {
-        RegDeleteKeyA(root_, "Unit");
-        RegCloseKey(root_);
-        RegDeleteKeyA(HKEY_CURRENT_USER, name_.c_str());
-        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\KtSettingsTest");
-    }
-    std::unique_ptr<SettingsStore> open() override {
-        return std::make_unique<WindowsRegistryStore>(root_);
-    }
-
-  private:
-    std::string name_;
-    HKEY root_ = nullptr;
-};
-#endif
-
-using BackendFactory = std::function<std::unique_ptr<Backend>()>;
 
 class PositionSetting : public ::testing::TestWithParam<BackendFactory> {
   protected:
@@ -211,9 +173,9 @@ TEST_P(PositionSetting, DeleteValueRemovesTheValueAndKeepsTheKey) {
 
 std::vector<BackendFactory> backends() {
     std::vector<BackendFactory> list = {[] { return std::make_unique<FileBackend>(); }};
-#ifdef _WIN32
-    list.push_back([] { return std::make_unique<RegistryBackend>(); });
-#endif
+    for (BackendFactory& native : nativeBackends()) {
+        list.push_back(std::move(native));
+    }
     return list;
 }
 
@@ -282,31 +244,6 @@ TEST_F(SettingsFile, RefusesKeyAndValueNamesThatLeaveTheFolderOrBreakLines) {
     EXPECT_TRUE(key->queryValueInfo("", type, size));
     EXPECT_EQ(size, 7u);
 }
-
-#ifndef _WIN32
-TEST(UserSettingsFolder, FollowsXdgConfigHomeThenHome) {
-    const std::string oldXdg = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
-    const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
-    const fs::path temp = uniqueTempFolder("kt-xdg");
-
-    setenv("XDG_CONFIG_HOME", temp.c_str(), 1);
-    EXPECT_EQ(userSettingsFolder(), temp / "korvex-material");
-    clsRegistry(makeUserSettingsStore()).SetValue(2);
-    EXPECT_EQ(clsRegistry().GetValue(), 2);
-    EXPECT_TRUE(fs::is_regular_file(temp / "korvex-material" / "Unit"));
-
-    setenv("XDG_CONFIG_HOME", "relative/ignored", 1);
-    setenv("HOME", "/home/someone", 1);
-    EXPECT_EQ(userSettingsFolder(), fs::path("/home/someone/.config/korvex-material"));
-    unsetenv("XDG_CONFIG_HOME");
-    unsetenv("HOME");
-    EXPECT_EQ(userSettingsFolder(), std::nullopt);
-
-    fs::remove_all(temp);
-    oldXdg.empty() ? unsetenv("XDG_CONFIG_HOME") : setenv("XDG_CONFIG_HOME", oldXdg.c_str(), 1);
-    oldHome.empty() ? unsetenv("HOME") : setenv("HOME", oldHome.c_str(), 1);
-}
-#endif
 
 }  // namespace
 }  // namespace material

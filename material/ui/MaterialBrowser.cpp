@@ -24,7 +24,7 @@ MaterialBrowser::MaterialBrowser(BrowserServices services)
     : library_(LibraryServices{services.prompts, *this, services.files, services.separator,
                                services.settings, std::move(services.readWorkbook)}),
       editor_(library_, services.prompts),
-      frame_(std::make_unique<MDIForm1>(*this, std::move(services.helpViewer))) {}
+      frame_(std::make_unique<MainFrame>(*this, std::move(services.helpViewer))) {}
 
 MaterialBrowser::~MaterialBrowser() {
     frame_.reset();  // the window goes with the frame, while the library it shows exists
@@ -42,9 +42,9 @@ bool MaterialBrowser::closeLibraryWindow() {
     return sub != nullptr ? sub->close() : form_->close();
 }
 
-BaseForm& MaterialBrowser::loadedForm() {
+LibraryWindowWidget& MaterialBrowser::loadedForm() {
     if (form_ == nullptr) {
-        form_ = new BaseForm(library_, editor_, *frame_);
+        form_ = new LibraryWindowWidget(library_, editor_, *frame_);
         QMdiSubWindow* sub = frame_->workspace()->addSubWindow(form_);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->setWindowIcon(resources::icon(QStringLiteral("CLOSEDBOOK")));
@@ -56,7 +56,7 @@ BaseForm& MaterialBrowser::loadedForm() {
 }
 
 void MaterialBrowser::Show(const std::string& caption) {
-    BaseForm& window = loadedForm();
+    LibraryWindowWidget& window = loadedForm();
     window.setWindowTitle(captionText(caption));
     window.subWindow()->showMaximized();
     window.show();

@@ -1,4 +1,4 @@
-// The material browser as a whole: the main frame, the open library (Module1) and the
+// The material browser as a whole: the main frame, the open library (LibraryController) and the
 // library window while one is open. It hands the frame's commands to the library
 // operations and gives those operations the window they show the library in.
 #pragma once
@@ -6,11 +6,11 @@
 #include <QPointer>
 #include <memory>
 
-#include "BaseForm.h"
+#include "LibraryWindowWidget.h"
 #include "app/FrameCommands.h"
-#include "MDIForm1.h"
+#include "MainFrame.h"
 #include "app/LibraryEditor.h"
-#include "data/library/Module1.h"
+#include "data/library/LibraryController.h"
 
 namespace material {
 
@@ -30,10 +30,10 @@ class MaterialBrowser final : public FrameCommands, public LibraryWindow {
     MaterialBrowser(const MaterialBrowser&) = delete;
     MaterialBrowser& operator=(const MaterialBrowser&) = delete;
 
-    MDIForm1& frame() { return *frame_; }
-    Module1& library() { return library_; }
+    MainFrame& frame() { return *frame_; }
+    LibraryController& library() { return library_; }
     // The library window while it is open, else null.
-    BaseForm* form() const { return form_; }
+    LibraryWindowWidget* form() const { return form_; }
 
     // FrameCommands
     void newLibrary() override { library_.NewLibrary(); }
@@ -72,12 +72,12 @@ class MaterialBrowser final : public FrameCommands, public LibraryWindow {
 
   private:
     // The window, loaded on the first thing the library operations show in it.
-    BaseForm& loadedForm();
+    LibraryWindowWidget& loadedForm();
 
-    Module1 library_;
+    LibraryController library_;
     LibraryEditor editor_;
-    std::unique_ptr<MDIForm1> frame_;
-    QPointer<BaseForm> form_;
+    std::unique_ptr<MainFrame> frame_;
+    QPointer<LibraryWindowWidget> form_;
 };
 
 }  // namespace material

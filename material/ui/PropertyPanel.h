@@ -1,28 +1,27 @@
-// The property panel of the library window: the model-type and unit lists, the
-// property grid with the selected material's values in the chosen unit system, and the
-// rules for values typed into the grid. Values are held in SI by the library; the
-// grid shows them converted and every accepted entry goes back through the record's
-// Map, which converts it to SI.
+// The property panel of the library window (Qt): the model-type and unit lists and the
+// property grid. Values are held in SI by the library; the grid shows them converted and
+// every accepted entry goes back through the record's Map, which converts it to SI.
 #pragma once
 
 #include <QString>
 #include <QTableWidget>
 #include <QWidget>
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "data/Material.h"
 #include "app/GridLayout.h"
+#include "app/PropertyGridController.h"
+#include "data/Material.h"
 #include "units/PanelTables.h"
 
 class QComboBox;
-class QLabel;
 
 namespace material {
 
 class LibraryPrompts;
-class Module1;
+class LibraryController;
 
 // The grid widget: reports every move of its current cell once an open cell editor
 // has handed its text to the cell.
@@ -49,85 +48,72 @@ class PropertyTable : public QTableWidget {
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 };
 
-class PropertyPanel : public QWidget, public FlexGridHost {
+// The panel's controls; what they show and when values are stored is decided by its
+// PropertyGridController.
+class PropertyPanel : public QWidget, private PropertyGridView {
     Q_OBJECT
 
   public:
-    PropertyPanel(Module1& library, LibraryPrompts& prompts, QWidget* parent = nullptr);
+    PropertyPanel(LibraryController& library, LibraryPrompts& prompts, QWidget* parent = nullptr);
     ~PropertyPanel() override;
 
-    // ---- Lists, filled by the library operations ----
-    // The type list selects position 0 once filled; the unit list selects nothing.
-    void fillTypeList(const std::vector<std::string>& texts);
-    void fillUnitList(const std::vector<std::string>& texts);
-    void setUnitLabelTable(const std::array<PanelLabelRow, kPanelRowCount>& labels);
-    // Selects a unit-list position, which shows the values in that system.
-    void selectUnitListPosition(int position);
-    // The positions the panel works with (-1: none selected).
-    int unitListPosition() const { return unitPosition_; }
-    int typeListPosition() const { return typePosition_; }
+    PropertyGridController& controller() { return controller_; }
+    const PropertyGridController& controller() const { return controller_; }
 
-    // "IPS", "SI" or "MKS" for the unit list's position; empty without a selection.
-    std::string UnitSystem() const;
-    const std::string& shownUnitSystem() const { return shownUnitSystem_; }
-    void SystemUnits(const std::string& system) { shownUnitSystem_ = system; }
+    // ---- Lists, filled by the library operations ----
+    void fillTypeList(const std::vector<std::string>& texts) { controller_.fillTypeList(texts); }
+    void fillUnitList(const std::vector<std::string>& texts) { controller_.fillUnitList(texts); }
+    void setUnitLabelTable(const std::array<PanelLabelRow, kPanelRowCount>& labels) {
+        controller_.setUnitLabelTable(labels);
+    }
+    void selectUnitListPosition(int position) { controller_.selectUnitListPosition(position); }
+    int unitListPosition() const { return controller_.unitListPosition(); }
+    int typeListPosition() const { return controller_.typeListPosition(); }
+    std::string UnitSystem() const { return controller_.UnitSystem(); }
+    const std::string& shownUnitSystem() const { return controller_.shownUnitSystem(); }
+    void SystemUnits(const std::string& system) { controller_.SystemUnits(system); }
 
     // ---- Handlers ----
-    // Panel refresh: the grid is built again for the chosen model type.
-    void typeCombo_Click();
-    // Step 3 of the refresh alone: the grid shows the selected material's values for the
-    // chosen model type and unit system (the shown unit system stays).
-    void rebuildGrid();
-    // A new unit system was chosen: unit captions, then the panel refresh.
-    void unitsCombo_Click();
-    // Tests the value cell (gridRow, column) being left and stores an accepted value.
-    void VSFlexGrid1_LeaveCell(int gridRow, int column);
-    // The grid lost the focus: its current cell becomes row 1, column 1.
-    void VSFlexGrid1_LostFocus();
-    // Tests and stores a value being typed, leaving the cell where it is (before a save,
-    // a unit or type change, a commit or a clear).
-    void endGridEdit();
-    // A node click: an edit in progress is dropped and the editing state ends.
-    void dropGridEdit();
-    bool gridEdited() const { return gridEdited_; }
+    void typeCombo_Click() { controller_.typeCombo_Click(); }
+    void rebuildGrid() { controller_.rebuildGrid(); }
+    void unitsCombo_Click() { controller_.unitsCombo_Click(); }
+    void VSFlexGrid1_LeaveCell(int gridRow, int column) {
+        controller_.VSFlexGrid1_LeaveCell({gridRow, column});
+    }
+    void VSFlexGrid1_LostFocus() { controller_.VSFlexGrid1_LostFocus(); }
+    void endGridEdit() { controller_.endGridEdit(); }
+    void dropGridEdit() { controller_.dropGridEdit(); }
+    bool gridEdited() const { return controller_.gridEdited(); }
 
     PropertyTable* grid() const { return grid_; }
-    // The captions of the twelve hidden unit labels in the grid's order U0-U11.
-    UnitCaptions unitCaptions() const;
-
-    // ---- FlexGridHost ----
-    const clsMaterial* CurrentMaterial() const override;
-    int UnitListPosition() const override { return unitPosition_; }
-    const NumberParser& Numbers() const override;
+    // The unit captions in the grid's order U0-U11.
+    const UnitCaptions& unitCaptions() const { return controller_.unitCaptions(); }
 
   private:
     void buildControls();
-    void onTypeChosen(int index);
-    void onUnitsChosen(int index);
     void onCellMoved(int row, int column, int newRow, int newColumn);
     void onFocusChanged(QWidget* old, QWidget* now);
-    void startEditing(int tableRow);
-    void onEditorOpened(int tableRow, int column);
-    QString cellText(int gridRow, int column) const;
-    void setUnitCaptions(int position);
 
-    Module1& library_;
-    LibraryPrompts& prompts_;
+    // ---- PropertyGridView ----
+    void FillTypeList(const std::vector<std::string>& texts, int selected) override;
+    void FillUnitList(const std::vector<std::string>& texts, int selected) override;
+    void SelectUnitPosition(int position) override;
+    void RebuildGrid(const FlexGridHost& host, int modelType,
+                     const UnitCaptions& captions) override;
+    int RowCount() const override;
+    std::string CellText(GridCell cell) const override;
+    void SetCellText(GridCell cell, const std::string& text) override;
+    void FitColumns() override;
+    std::optional<GridCell> CurrentCell() const override;
+    void SetCurrentCell(GridCell cell) override;
+    void StartEditing(int row) override;
+    void CommitOpenEditor() override;
+    void DropOpenEditor() override;
+
     QComboBox* typeCombo_ = nullptr;
     QComboBox* unitsCombo_ = nullptr;
     PropertyTable* grid_ = nullptr;
-    std::array<QLabel*, kUnitCaptionCount> unitLabels_{};  // unitStringsLabel1 ... 12
-    std::array<PanelLabelRow, kPanelRowCount> labelTable_{};
-
-    std::string shownUnitSystem_ = "SI";
-    int unitPosition_ = -1;
-    int typePosition_ = 0;
-    bool gridEdited_ = false;
-    bool rebuilding_ = false;
-    // The value cell being edited and its text when editing began: a cell left as it
-    // was stores nothing, since its text carries only the digits shown.
-    int editRow_ = -1;
-    QString editStartText_;
+    PropertyGridController controller_;
 };
 
 }  // namespace material

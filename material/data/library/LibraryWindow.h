@@ -21,7 +21,7 @@ class LibraryWindow {
     virtual void SetCaption(const std::string& caption) = 0;
     // Unloads the window without asking about saving (the library is closed already).
     // Also called while the window closes at the user's request: its close handler runs
-    // Module1::CloseLibrary, which ends here unless the user cancelled.
+    // LibraryController::CloseLibrary, which ends here unless the user cancelled.
     virtual void Close() = 0;
     // Shows the tree once it has been filled (a loading window keeps it hidden).
     virtual void ShowTree() = 0;

@@ -1,4 +1,4 @@
-#include "Module1.h"
+#include "LibraryController.h"
 
 #ifdef KT_MATERIAL_XLS_FILES
 #include "data/xls/SpreadsheetFile.h"

@@ -40,14 +40,6 @@ std::size_t startOfLastCharacters(std::string_view text, std::size_t count) {
 
 }  // namespace
 
-PathStyle nativePathStyle() {
-#ifdef _WIN32
-    return PathStyle::Windows;
-#else
-    return PathStyle::Posix;
-#endif
-}
-
 std::string folderHelpPath(std::string_view programFolder, PathStyle style) {
     std::string_view folder = programFolder;
     // A drive or file-system root is reported with its separator ("C:\", "/").

@@ -16,9 +16,7 @@ class HelpViewer {
     virtual void displayHelpFile(const std::string& path) = 0;
 };
 
-#ifdef _WIN32
-// The HTML Help viewer of hhctrl.ocx, loaded on first use.
+// The HTML Help viewer of hhctrl.ocx, loaded on first use (Windows builds only).
 std::unique_ptr<HelpViewer> createHtmlHelpViewer();
-#endif
 
 }  // namespace material

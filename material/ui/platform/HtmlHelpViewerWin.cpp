@@ -1,5 +1,3 @@
-#ifdef _WIN32
-
 #include <windows.h>
 
 #include <string>
@@ -61,5 +59,3 @@ std::unique_ptr<HelpViewer> createHtmlHelpViewer() {
 }
 
 }  // namespace material
-
-#endif  // _WIN32

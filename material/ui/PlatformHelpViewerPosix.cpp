@@ -22,11 +22,7 @@ class DesktopHelpViewer final : public HelpViewer {
 }  // namespace
 
 std::unique_ptr<HelpViewer> createPlatformHelpViewer() {
-#ifdef _WIN32
-    return createHtmlHelpViewer();
-#else
     return std::make_unique<DesktopHelpViewer>();
-#endif
 }
 
 }  // namespace material

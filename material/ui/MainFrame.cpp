@@ -1,4 +1,4 @@
-#include "MDIForm1.h"
+#include "MainFrame.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -15,9 +15,10 @@
 #include <QToolBar>
 
 #include "AboutForm.h"
-#include "app/FrameCommands.h"
 #include "PlatformHelpViewer.h"
 #include "Resources.h"
+#include "app/FrameCommands.h"
+#include "app/FrameRules.h"
 #include "ui/platform/HelpPaths.h"
 
 namespace material {
@@ -25,8 +26,6 @@ namespace material {
 namespace {
 
 constexpr int kTimerIntervalMs = 500;
-constexpr double kTwipsFromScreenEdge = 200.0;
-constexpr double kTwipsPerInch = 1440.0;
 constexpr int kAnimationPanelSize = 20;
 
 // Image list keys and the picture each comes from, in the order they are added.
@@ -40,17 +39,14 @@ constexpr ImageSource kToolbarImages[] = {
     {"delete", "DELETE", false}, {"help", "HELP", false},
 };
 
-int twipsToPixels(double twips, qreal dotsPerInch) {
-    return qRound(twips / kTwipsPerInch * dotsPerInch);
-}
-
 std::string programFolder() {
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
 }
 
 }  // namespace
 
-MDIForm1::MDIForm1(FrameCommands& commands, std::unique_ptr<HelpViewer> helpViewer, QWidget* parent)
+MainFrame::MainFrame(FrameCommands& commands, std::unique_ptr<HelpViewer> helpViewer,
+                     QWidget* parent)
     : QMainWindow(parent),
       commands_(commands),
       helpViewer_(helpViewer ? std::move(helpViewer) : createPlatformHelpViewer()) {
@@ -73,27 +69,30 @@ MDIForm1::MDIForm1(FrameCommands& commands, std::unique_ptr<HelpViewer> helpView
     timer_ = new QTimer(this);
     timer_->setObjectName(QStringLiteral("Timer1"));
     timer_->setInterval(kTimerIntervalMs);
-    connect(timer_, &QTimer::timeout, this, &MDIForm1::onTimerTick);
+    connect(timer_, &QTimer::timeout, this, &MainFrame::onTimerTick);
     timer_->start();
 }
 
-MDIForm1::~MDIForm1() {
+MainFrame::~MainFrame() {
     delete aboutForm_.data();  // ownerless, so nobody else deletes it
 }
 
-void MDIForm1::placeOnScreen() {
+void MainFrame::placeOnScreen() {
     const QScreen* screen = this->screen();
     if (screen == nullptr) {
         return;
     }
-    const QPoint offset(twipsToPixels(kTwipsFromScreenEdge, screen->logicalDotsPerInchX()),
-                        twipsToPixels(kTwipsFromScreenEdge, screen->logicalDotsPerInchY()));
-    const QRect available = screen->availableGeometry();
-    resize(qMin(960, available.width() - offset.x()), qMin(720, available.height() - offset.y()));
-    move(screen->geometry().topLeft() + offset);
+    const auto rect = [](const QRect& r) {
+        return ScreenRect{r.x(), r.y(), r.width(), r.height()};
+    };
+    const ScreenRect place =
+        FramePlacement(rect(screen->geometry()), rect(screen->availableGeometry()),
+                       screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY());
+    resize(place.width, place.height);
+    move(place.x, place.y);
 }
 
-void MDIForm1::fillImageList() {
+void MainFrame::fillImageList() {
     for (const ImageSource& image : kToolbarImages) {
         const QString resource = QLatin1String(image.resource);
         imageList_.insert(QLatin1String(image.key), image.isBitmap
@@ -102,18 +101,18 @@ void MDIForm1::fillImageList() {
     }
 }
 
-QAction* MDIForm1::addToolbarButton(const QString& key, const QString& tooltip) {
+QAction* MainFrame::addToolbarButton(const QString& key, const QString& tooltip) {
     QAction* button = toolbar_->addAction(tooltip);
     button->setObjectName(key);
     button->setToolTip(tooltip);
     return button;
 }
 
-void MDIForm1::addToolbarSeparator(const QString& key) {
+void MainFrame::addToolbarSeparator(const QString& key) {
     toolbar_->addSeparator()->setObjectName(key);
 }
 
-void MDIForm1::buildToolbar() {
+void MainFrame::buildToolbar() {
     toolbar_ = new QToolBar(QStringLiteral("Toolbar1"), this);
     toolbar_->setObjectName(QStringLiteral("Toolbar1"));
     toolbar_->setMovable(false);
@@ -144,7 +143,7 @@ void MDIForm1::buildToolbar() {
             [this](QAction* button) { onToolbarButton(button->objectName()); });
 }
 
-void MDIForm1::buildStatusBar() {
+void MainFrame::buildStatusBar() {
     statusBar_ = new QStatusBar(this);
     statusBar_->setObjectName(QStringLiteral("StatusBar1"));
     statusBar_->setSizeGripEnabled(true);
@@ -156,15 +155,15 @@ void MDIForm1::buildStatusBar() {
     setStatusBar(statusBar_);
 }
 
-QAction* MDIForm1::addMenuItem(QMenu* menu, const char* name, const QString& caption,
-                               const QKeySequence& shortcut) {
+QAction* MainFrame::addMenuItem(QMenu* menu, const char* name, const QString& caption,
+                                const QKeySequence& shortcut) {
     QAction* item = menu->addAction(caption);
     item->setObjectName(QLatin1String(name));
     item->setShortcut(shortcut);
     return item;
 }
 
-void MDIForm1::buildMenus() {
+void MainFrame::buildMenus() {
     auto* fileMenu = new QMenu(QStringLiteral("&File"), this);
     fileMenu->setObjectName(QStringLiteral("fileMenu"));
     QAction* newItem = addMenuItem(fileMenu, "fileNewMenu", QStringLiteral("&New   "));
@@ -184,14 +183,14 @@ void MDIForm1::buildMenus() {
     connect(openItem, &QAction::triggered, this, [this] { commands_.openLibrary(); });
     // Reachable only while no library window is open, so nothing is left unsaved.
     connect(exitItem, &QAction::triggered, this, [] { QCoreApplication::exit(0); });
-    connect(topicsItem, &QAction::triggered, this, &MDIForm1::showInstallationHelp);
-    connect(aboutItem, &QAction::triggered, this, &MDIForm1::showAboutBox);
+    connect(topicsItem, &QAction::triggered, this, &MainFrame::showInstallationHelp);
+    connect(aboutItem, &QAction::triggered, this, &MainFrame::showAboutBox);
 
     frameMenus_ = {fileMenu, helpMenu};
     showFrameMenus();
 }
 
-void MDIForm1::showMenus(const QList<QMenu*>& menus) {
+void MainFrame::showMenus(const QList<QMenu*>& menus) {
     QMenuBar* bar = menuBar();
     bar->clear();
     for (QMenu* menu : menus.isEmpty() ? frameMenus_ : menus) {
@@ -199,38 +198,34 @@ void MDIForm1::showMenus(const QList<QMenu*>& menus) {
     }
 }
 
-void MDIForm1::showFrameMenus() {
+void MainFrame::showFrameMenus() {
     showMenus({});
 }
 
-void MDIForm1::setLibraryButtonsEnabled(bool enabled) {
+void MainFrame::setLibraryButtonsEnabled(bool enabled) {
     for (const char* key : {"save", "deleteMaterial"}) {
         toolbar_->findChild<QAction*>(QLatin1String(key))->setEnabled(enabled);
     }
 }
 
-bool MDIForm1::toggleToolbar() {
+bool MainFrame::toggleToolbar() {
     // By the bar's own state, not by any menu tick.
     toolbar_->setHidden(!toolbar_->isHidden());
     return !toolbar_->isHidden();
 }
 
-bool MDIForm1::toggleStatusBar() {
+bool MainFrame::toggleStatusBar() {
     statusBar_->setHidden(!statusBar_->isHidden());
     return !statusBar_->isHidden();
 }
 
-void MDIForm1::onToolbarButton(const QString& key) {
+void MainFrame::onToolbarButton(const QString& key) {
     if (key == QLatin1String("new")) {
         commands_.newLibrary();
     } else if (key == QLatin1String("open")) {
         commands_.openLibrary();
     } else if (key == QLatin1String("save")) {
-        if (commands_.libraryHasNoFile()) {
-            commands_.saveLibraryAs();
-        } else {
-            commands_.saveLibrary();
-        }
+        SaveFromToolbar(commands_);
     } else if (key == QLatin1String("deleteMaterial")) {
         commands_.deleteMaterial();
     } else if (key == QLatin1String("help")) {
@@ -238,7 +233,7 @@ void MDIForm1::onToolbarButton(const QString& key) {
     }
 }
 
-void MDIForm1::onTimerTick() {
+void MainFrame::onTimerTick() {
     const int picture = animation_.tick();
     if (picture == 0) {
         return;
@@ -248,16 +243,16 @@ void MDIForm1::onTimerTick() {
         kAnimationPanelSize, kAnimationPanelSize, Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
-void MDIForm1::showFolderHelp() {
+void MainFrame::showFolderHelp() {
     helpViewer_->displayHelpFile(folderHelpPath(programFolder()));
 }
 
-void MDIForm1::showInstallationHelp() {
+void MainFrame::showInstallationHelp() {
     const QString installation = qEnvironmentVariable(kInstallationVariable);
     helpViewer_->displayHelpFile(installationHelpPath(installation.toStdString()));
 }
 
-void MDIForm1::showAboutBox() {
+void MainFrame::showAboutBox() {
     if (aboutForm_.isNull()) {
         aboutForm_ = new AboutForm();
     }
@@ -266,7 +261,7 @@ void MDIForm1::showAboutBox() {
     aboutForm_->activateWindow();
 }
 
-void MDIForm1::closeEvent(QCloseEvent* event) {
+void MainFrame::closeEvent(QCloseEvent* event) {
     if (!commands_.closeLibraryWindow()) {
         event->ignore();
         return;

@@ -1,4 +1,4 @@
-#include "Module1.h"
+#include "LibraryController.h"
 
 #include <algorithm>
 #include <charconv>
@@ -90,12 +90,12 @@ std::string MaterialKey(std::string_view categoryKey, std::string_view nameText,
     return key;
 }
 
-Module1::Module1(LibraryServices services)
+LibraryController::LibraryController(LibraryServices services)
     : services_(std::move(services)), numbers_(services_.separator.ReadDecimalSeparator()) {}
 
 // ---- New, open, save, close ------------------------------------------------------
 
-void Module1::NewLibrary() {
+void LibraryController::NewLibrary() {
     if (open_ && CloseLibrary()) {
         ApplySavedUnitSystem();
         return;
@@ -134,7 +134,7 @@ void Module1::NewLibrary() {
     ShowEditState();
 }
 
-void Module1::OpenLibrary() {
+void LibraryController::OpenLibrary() {
     for (;;) {
         const std::optional<std::string> path = services_.prompts.OpenFile(OpenRequest());
         if (!path) {
@@ -165,15 +165,15 @@ void Module1::OpenLibrary() {
     }
 }
 
-bool Module1::Save() {
+bool LibraryController::Save() {
     return SaveLibrary(false) == SaveResult::Written;
 }
 
-bool Module1::SaveAs() {
+bool LibraryController::SaveAs() {
     return SaveLibrary(true) == SaveResult::Written;
 }
 
-Module1::SaveResult Module1::SaveLibrary(bool askForFile) {
+LibraryController::SaveResult LibraryController::SaveLibrary(bool askForFile) {
     services_.window.EndGridEdit();
     // A library without materials is saved too: the file must lose what was deleted.
     if (!open_) {
@@ -206,11 +206,11 @@ Module1::SaveResult Module1::SaveLibrary(bool askForFile) {
     return SaveResult::Written;
 }
 
-bool Module1::CloseLibrary() {
+bool LibraryController::CloseLibrary() {
     return Close().cancelled;
 }
 
-Module1::CloseResult Module1::Close() {
+LibraryController::CloseResult LibraryController::Close() {
     CloseResult result;
     if (!open_) {
         return result;
@@ -249,7 +249,7 @@ Module1::CloseResult Module1::Close() {
     return result;
 }
 
-std::optional<LibraryContent> Module1::Load(const std::string& path) {
+std::optional<LibraryContent> LibraryController::Load(const std::string& path) {
     numbers_ = NumberParser(services_.separator.ReadDecimalSeparator());
     loadNote_.clear();
     if (isSpreadsheetFileName(path)) {
@@ -268,7 +268,7 @@ std::optional<LibraryContent> Module1::Load(const std::string& path) {
     return std::move(outcome.content);
 }
 
-std::optional<LibraryContent> Module1::LoadWorkbook(const std::string& path) {
+std::optional<LibraryContent> LibraryController::LoadWorkbook(const std::string& path) {
     const SheetImport sheet = services_.readWorkbook
                                   ? services_.readWorkbook(path)
                                   : SheetImport{{}, std::string(kNoWorkbookReaderMessage)};
@@ -305,7 +305,7 @@ std::optional<LibraryContent> Module1::LoadWorkbook(const std::string& path) {
     return content;
 }
 
-void Module1::Install(LibraryContent content, const std::string& path, Origin origin) {
+void LibraryController::Install(LibraryContent content, const std::string& path, Origin origin) {
     content_ = std::move(content);
     open_ = true;
     origin_ = origin;
@@ -329,7 +329,7 @@ void Module1::Install(LibraryContent content, const std::string& path, Origin or
     ShowEditState();
 }
 
-void Module1::ShowWindow(const std::string& caption) {
+void LibraryController::ShowWindow(const std::string& caption) {
     if (!windowShown_) {
         FillTreeImages();
     }
@@ -341,7 +341,7 @@ void Module1::ShowWindow(const std::string& caption) {
 
 // ---- Delete, reset, move ---------------------------------------------------------
 
-void Module1::DeleteMaterial() {
+void LibraryController::DeleteMaterial() {
     const LibraryNode* node = tree_.Selected();
     if (node == nullptr) {
         return;
@@ -381,7 +381,7 @@ void Module1::DeleteMaterial() {
     }
 }
 
-void Module1::ResetMaterial() {
+void LibraryController::ResetMaterial() {
     const int position = SelectedMaterialPosition();
     if (position < 0) {
         return;
@@ -392,7 +392,7 @@ void Module1::ResetMaterial() {
     services_.window.ShowMaterialAgain();
 }
 
-void Module1::MoveMaterial(std::string targetCategoryKey) {
+void LibraryController::MoveMaterial(std::string targetCategoryKey) {
     const LibraryNode* target = tree_.Find(targetCategoryKey);
     const int position = PositionOfNode(tree_.Find(dragSourceKey_));
     if (target == nullptr || !target->isCategory() || position < 0) {
@@ -416,14 +416,14 @@ void Module1::MoveMaterial(std::string targetCategoryKey) {
     SelectAndShow(MaterialKey(targetCategoryKey, nameText, last));
 }
 
-void Module1::SelectAndShow(const std::string& key) {
+void LibraryController::SelectAndShow(const std::string& key) {
     tree_.Select(key);
     if (tree_.Selected() != nullptr) {
         services_.window.NodeClick(key);
     }
 }
 
-void Module1::SelectFirstMaterial() {
+void LibraryController::SelectFirstMaterial() {
     if (content_.entries.empty()) {
         tree_.ClearSelection();
         return;
@@ -434,12 +434,12 @@ void Module1::SelectFirstMaterial() {
 
 // ---- Changes, undo and redo -----------------------------------------------------
 
-HeldMaterial Module1::HeldAt(int position) const {
+HeldMaterial LibraryController::HeldAt(int position) const {
     const auto at = static_cast<std::size_t>(position);
     return {content_.entries[at], content_.materials[at], content_.twins[at]};
 }
 
-void Module1::RecordChange(int position, HeldMaterial before, int mergeKey) {
+void LibraryController::RecordChange(int position, HeldMaterial before, int mergeKey) {
     EditStep step;
     step.splices.push_back({position, {std::move(before)}, {HeldAt(position)}});
     step.mergeKey = mergeKey;
@@ -448,7 +448,7 @@ void Module1::RecordChange(int position, HeldMaterial before, int mergeKey) {
     ShowEditState();
 }
 
-void Module1::RecordAdded() {
+void LibraryController::RecordAdded() {
     const int last = LastPosition();
     EditStep step;
     step.splices.push_back({last, {}, {HeldAt(last)}});
@@ -458,7 +458,7 @@ void Module1::RecordAdded() {
     ShowEditState();
 }
 
-void Module1::EnterGridValue(int gridRow, std::string_view text) {
+void LibraryController::EnterGridValue(int gridRow, std::string_view text) {
     const int position = SelectedMaterialPosition();
     const PropertySlot slot = ResolveRow(TypeListPosition(), gridRow);
     if (position < 0 || slot == kNoSlot) {
@@ -487,13 +487,13 @@ void Module1::EnterGridValue(int gridRow, std::string_view text) {
     ShowEditState();
 }
 
-void Module1::Perform(EditStep step) {
+void LibraryController::Perform(EditStep step) {
     ApplyStep(step, content_);
     history_.Record(std::move(step));
     ShowEditState();
 }
 
-bool Module1::Undo() {
+bool LibraryController::Undo() {
     if (!CanUndo()) {
         return false;
     }
@@ -508,7 +508,7 @@ bool Module1::Undo() {
     return true;
 }
 
-bool Module1::Redo() {
+bool LibraryController::Redo() {
     if (!CanRedo()) {
         return false;
     }
@@ -523,7 +523,7 @@ bool Module1::Redo() {
     return true;
 }
 
-void Module1::ShowAfterStep(const EditStep& step, int shown) {
+void LibraryController::ShowAfterStep(const EditStep& step, int shown) {
     rememberedPosition_ = -1;
     if (step.changesStructure()) {
         FillTree();
@@ -544,7 +544,7 @@ void Module1::ShowAfterStep(const EditStep& step, int shown) {
     SelectAndShow(MaterialKey(entry.categoryKey, entry.nameText, shown));
 }
 
-void Module1::ShowEditState() {
+void LibraryController::ShowEditState() {
     if (open_) {
         services_.window.ShowEditState(Modified(), CanUndo(), CanRedo());
     }
@@ -552,7 +552,7 @@ void Module1::ShowEditState() {
 
 // ---- Tree, lists and panel -------------------------------------------------------
 
-void Module1::FillTree() {
+void LibraryController::FillTree() {
     tree_.Rebuild([this] {
         for (int p = 0; p <= LastPosition(); ++p) {
             const MaterialEntry& entry = content_.entries[static_cast<std::size_t>(p)];
@@ -563,7 +563,7 @@ void Module1::FillTree() {
     });
 }
 
-void Module1::FillTreeImages() {
+void LibraryController::FillTreeImages() {
     LibraryWindow& window = services_.window;
     window.LoadTreeImage(kImageOpenBook, "OPENBOOK");
     window.LoadTreeImage(kImageClosedBook, "CLOSEDBOOK");
@@ -571,26 +571,26 @@ void Module1::FillTreeImages() {
     window.LoadTreeImage(kImageSelectedLeaf, "LEAF1");
 }
 
-void Module1::ClearLibrary() {
+void LibraryController::ClearLibrary() {
     content_ = LibraryContent{};
     services_.window.ClearTreeImages();
     tree_.Clear();
     services_.window.ShowValuePanel(false);
 }
 
-void Module1::FillTypeList() {
+void LibraryController::FillTypeList() {
     services_.window.FillTypeList({kModelTypeNames.begin(), kModelTypeNames.end()});
 }
 
-void Module1::FillUnitList() {
+void LibraryController::FillUnitList() {
     services_.window.FillUnitList({kUnitListTexts.begin(), kUnitListTexts.end()});
 }
 
-void Module1::FillPanelUnitTables() {
+void LibraryController::FillPanelUnitTables() {
     services_.window.SetPanelUnitTables(PanelUnitLabels(), PanelSiPerIps(), PanelMksPerIps());
 }
 
-void Module1::FillPanelTexts() {
+void LibraryController::FillPanelTexts() {
     const int position = SelectedMaterialPosition();
     if (tree_.Empty() || position < 0) {
         return;
@@ -599,22 +599,22 @@ void Module1::FillPanelTexts() {
     services_.window.SetPanelTexts(entry.categoryKey, entry.nameText, entry.description);
 }
 
-void Module1::ApplySavedUnitSystem() {
+void LibraryController::ApplySavedUnitSystem() {
     const int position = services_.settings.GetValue();
     if (position >= 0 && position < static_cast<int>(kUnitListTexts.size())) {
         services_.window.SelectUnitListPosition(position);
     }
 }
 
-double Module1::ParseNumber(std::string_view text) const {
+double LibraryController::ParseNumber(std::string_view text) const {
     return numbers_.Parse(text).value_or(0.0);
 }
 
-int Module1::SelectedMaterialPosition() const {
+int LibraryController::SelectedMaterialPosition() const {
     return PositionOfNode(tree_.Selected());
 }
 
-int Module1::PositionOfNode(const LibraryNode* node) const {
+int LibraryController::PositionOfNode(const LibraryNode* node) const {
     if (node == nullptr || node->isCategory()) {
         return -1;
     }
@@ -622,13 +622,14 @@ int Module1::PositionOfNode(const LibraryNode* node) const {
     return position <= LastPosition() ? position : -1;
 }
 
-MessageAnswer Module1::Tell(std::string_view text, MessageButtons buttons, MessageIcon icon) {
+MessageAnswer LibraryController::Tell(std::string_view text, MessageButtons buttons,
+                                      MessageIcon icon) {
     return services_.prompts.Message(std::string(text), buttons, icon);
 }
 
 // ---- MaterialHost ----------------------------------------------------------------
 
-std::string Module1::CurrentUnitSystem() const {
+std::string LibraryController::CurrentUnitSystem() const {
     // Records of a library being read or created hold SI values, whatever the window
     // of the library before it shows.
     if (creatingRecords_ || !windowShown_) {
@@ -637,15 +638,15 @@ std::string Module1::CurrentUnitSystem() const {
     return services_.window.ShownUnitSystem();
 }
 
-int Module1::UnitListPosition() const {
+int LibraryController::UnitListPosition() const {
     return services_.window.UnitListPosition();
 }
 
-int Module1::TypeListPosition() const {
+int LibraryController::TypeListPosition() const {
     return services_.window.TypeListPosition();
 }
 
-std::optional<MaterialHost::TreeNode> Module1::SelectedNode() const {
+std::optional<MaterialHost::TreeNode> LibraryController::SelectedNode() const {
     const LibraryNode* node = tree_.Selected();
     if (node == nullptr) {
         return std::nullopt;
@@ -657,7 +658,7 @@ std::optional<MaterialHost::TreeNode> Module1::SelectedNode() const {
     return selected;
 }
 
-clsMaterial* Module1::MaterialAt(int position) {
+clsMaterial* LibraryController::MaterialAt(int position) {
     if (position < 0 || position > LastPosition()) {
         return nullptr;
     }

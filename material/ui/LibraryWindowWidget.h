@@ -1,8 +1,8 @@
-// The library window: the MDI child that shows the one open library. On the left the
+// BaseForm: the library window (Qt), the MDI child that shows the one open library. On the left the
 // tree of categories and materials, on the right the material panel with the category,
 // name and description fields and the panel's commands; its menu bar takes the frame's
-// place while it is open. Library changes go to Module1 and LibraryEditor; the tree
-// mirrors Module1's tree model.
+// place while it is open. Library changes go to LibraryController and LibraryEditor; the tree
+// mirrors LibraryController's tree model.
 #pragma once
 
 #include <QHash>
@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/LibraryWindowController.h"
 #include "data/library/LibraryTree.h"
 #include "units/PanelTables.h"
 
@@ -26,28 +27,28 @@ class QTreeWidgetItem;
 
 namespace material {
 
-class LibraryEditor;
 class MaterialFilter;
-struct AddOutcome;
 class LibraryTreeView;
-class MDIForm1;
-class Module1;
+class MainFrame;
+class LibraryController;
 class PropertyPanel;
 
-class BaseForm : public QWidget, public TreeListener {
+class LibraryWindowWidget : public QWidget, public TreeListener, private LibraryWindowView {
     Q_OBJECT
 
   public:
-    BaseForm(Module1& library, LibraryEditor& editor, MDIForm1& frame, QWidget* parent = nullptr);
-    ~BaseForm() override;
+    LibraryWindowWidget(LibraryController& library, LibraryEditor& editor, MainFrame& frame,
+                        QWidget* parent = nullptr);
+    ~LibraryWindowWidget() override;
 
-    // While true, closing the window asks whether to save the library first.
-    bool mbCallSaveOnUnload = true;
+    LibraryWindowController& controller() { return controller_; }
 
     // Called once the window has unloaded (the widget itself is deleted later).
-    void setUnloadedHandler(std::function<void()> handler) { onUnloaded_ = std::move(handler); }
+    void setUnloadedHandler(std::function<void()> handler) {
+        controller_.setUnloadedHandler(std::move(handler));
+    }
     // Closes the window without asking: the library is closed already.
-    void unload();
+    void unload() { controller_.unload(); }
     QMdiSubWindow* subWindow() const;
     QList<QMenu*> menus() const { return menus_; }
     QMenu* editMenu() const { return editMenu_; }
@@ -78,35 +79,30 @@ class BaseForm : public QWidget, public TreeListener {
 
     // ---- Handlers ----
     // A node was clicked (or selected by the library operations).
-    void TreeView1_NodeClick(const std::string& key);
-    // "&Add New Material".
+    void TreeView1_NodeClick(const std::string& key) { controller_.TreeView1_NodeClick(key); }
+    // "&Add New Material", Edit "&New", "&Reset" and "&Clear" with the fields' texts.
     void onNewMaterial();
-    // Edit "&New".
     void onEditNewMaterial();
-    void onCopyMaterial();
-    void onPasteMaterial();
-    // "&Reset": commits the panel into the material of its category and name.
     void onMaterialSet();
-    // "&Clear": zeroes the selected material's values.
-    void onClearValues();
+    void onClearValues() { controller_.onClearValues(); }
+    void onCopyMaterial() { controller_.onCopyMaterial(); }
+    void onPasteMaterial() { controller_.onPasteMaterial(); }
     // The panel refresh.
-    void typeCombo_Click();
-    // With `fromTree` the position of the selected material node (-1 for none or a
-    // category), else the current-material index field read as a number.
-    int CurrentMaterial(bool fromTree) const;
+    void typeCombo_Click() { controller_.typeCombo_Click(); }
+    int CurrentMaterial(bool fromTree) const { return controller_.CurrentMaterial(fromTree); }
     // A finished label edit of node `key`.
     void onLabelEdited(const std::string& key, const QString& text);
-    // A dragged node `sourceKey` was dropped on node `targetKey`.
-    void onDrop(const std::string& sourceKey, const std::string& targetKey);
     // The tree shows what the filter field's text lets through.
     void applyFilter();
     // Ctrl+F: the focus goes to the filter field.
     void focusFilter();
 
     // Whether the panel is in new-material mode ("&Add New Material" offered).
-    bool newMaterialMode() const { return newMaterialMode_; }
+    bool newMaterialMode() const { return controller_.newMaterialMode(); }
     // The position of the material the panel shows, "-1" for a category.
-    const QString& currentMaterialIndex() const { return currentMaterialIndex_; }
+    QString currentMaterialIndex() const {
+        return QString::fromStdString(controller_.currentMaterialIndex());
+    }
 
     // ---- TreeListener ----
     void TreeRebuilt() override;
@@ -125,33 +121,34 @@ class BaseForm : public QWidget, public TreeListener {
     void buildMenus();
     QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption,
                          const QKeySequence& shortcut = {});
-    void finishUnload();
 
     QTreeWidgetItem* itemFor(const std::string& key) const;
     QTreeWidgetItem* addItem(const LibraryNode& node);
     void applyNode(QTreeWidgetItem* item, const LibraryNode& node);
     void onCurrentItemChanged(QTreeWidgetItem* current);
-    void markSelected(const std::string& key);
-    void showAddOutcome(const AddOutcome& outcome);
 
-    void setNewMaterialMode(bool on);
     void fieldEntered(QLineEdit* field);
     void fieldLeft(QLineEdit* field);
-    void refocus(QLineEdit* field);
+    PanelField fieldRole(const QLineEdit* field) const;
     // A field's text was typed: a character the library cannot hold is refused and the
     // field takes back its last text.
     void fieldEdited(QLineEdit* field, const QString& text);
     void setTabOrder();
     void filterItem(QTreeWidgetItem* category, const MaterialFilter& filter);
-    // The description field's text as the selected material's description.
-    void storeDescription(const QString& text);
 
-    Module1& library_;
+    // ---- LibraryWindowView ----
+    void SetPanelTexts(const std::string& category, const std::string& name,
+                       const std::string& description) override;
+    void ShowNewMaterialMode(bool on) override;
+    void ReturnFocus(PanelField field) override;
+    void ShowTree() override;
+    void CloseWindow() override;
+    void ShowLibraryInFrame(bool open) override;
+    void CloseFrame() override;
+
+    LibraryController& library_;
     LibraryEditor& editor_;
-    MDIForm1& frame_;
-    std::function<void()> onUnloaded_;
-    bool unloading_ = false;
-    bool unloaded_ = false;
+    MainFrame& frame_;
     int syncing_ = 0;
     bool refocusing_ = false;  // a refused field is taking the focus back
 
@@ -176,13 +173,10 @@ class BaseForm : public QWidget, public TreeListener {
     QHash<QString, QIcon> treeImages_;
     QHash<QByteArray, QTreeWidgetItem*> items_;
 
-    // Window fields.
-    std::string selectedKey_;
-    bool newMaterialMode_ = false;
-    QString currentMaterialIndex_ = QStringLiteral("0");
     std::array<PanelLabelRow, kPanelRowCount> panelLabels_{};
     std::array<double, kPanelFactorCount> panelSiPerIps_{};
     std::array<double, kPanelFactorCount> panelMksPerIps_{};
+    LibraryWindowController controller_;
 };
 
 }  // namespace material

@@ -1,5 +1,5 @@
-// The main frame of the material browser: an MDI workspace that hosts the one library
-// window, with the toolbar, the animated status bar, the frame's own menus, help and the
+// MDIForm1: the main frame of the material browser (Qt), an MDI workspace that hosts the one
+// library window, with the toolbar, the animated status bar, the frame's own menus, help and the
 // about box. Library actions go to FrameCommands; the frame keeps no library data.
 #pragma once
 
@@ -26,14 +26,14 @@ namespace material {
 
 class FrameCommands;
 
-class MDIForm1 : public QMainWindow {
+class MainFrame : public QMainWindow {
     Q_OBJECT
 
   public:
     // Without a help viewer the system's own is used.
-    explicit MDIForm1(FrameCommands& commands, std::unique_ptr<HelpViewer> helpViewer = nullptr,
-                      QWidget* parent = nullptr);
-    ~MDIForm1() override;
+    explicit MainFrame(FrameCommands& commands, std::unique_ptr<HelpViewer> helpViewer = nullptr,
+                       QWidget* parent = nullptr);
+    ~MainFrame() override;
 
     // The workspace that holds the library window.
     QMdiArea* workspace() const { return workspace_; }

@@ -1,7 +1,7 @@
 #pragma once
-// The one open material library and every operation on it: new, open (library files
-// and spreadsheet workbooks), save, save as, close with its question, delete, reset and
-// move a material, and the filling of the library window's tree, lists and panel.
+// Module1: the library controller. The one open material library and every operation on it: new,
+// open (library files and spreadsheet workbooks), save, save as, close with its question, delete,
+// reset and move a material, and the filling of the library window's tree, lists and panel.
 
 #include <functional>
 #include <memory>
@@ -42,7 +42,7 @@ using WorkbookReader = std::function<SheetImport(const std::string& path)>;
 // The workbook reader of this platform; one that refuses every file where none exists.
 WorkbookReader PlatformWorkbookReader();
 
-// The services the library operations use. All of them outlive the Module1.
+// The services the library operations use. All of them outlive the LibraryController.
 struct LibraryServices {
     LibraryPrompts& prompts;
     LibraryWindow& window;
@@ -57,11 +57,11 @@ std::string PositionDigits(int position);
 // Tree key of a material: category key, name text, then its position digits.
 std::string MaterialKey(std::string_view categoryKey, std::string_view nameText, int position);
 
-class Module1 final : public MaterialHost {
+class LibraryController final : public MaterialHost {
   public:
-    explicit Module1(LibraryServices services);
-    Module1(const Module1&) = delete;
-    Module1& operator=(const Module1&) = delete;
+    explicit LibraryController(LibraryServices services);
+    LibraryController(const LibraryController&) = delete;
+    LibraryController& operator=(const LibraryController&) = delete;
 
     // Operations of the frame's and the window's commands.
     void NewLibrary();

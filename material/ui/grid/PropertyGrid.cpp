@@ -1,4 +1,4 @@
-#include "clsFlexGrid.h"
+#include "PropertyGrid.h"
 
 #include <algorithm>
 
@@ -35,10 +35,10 @@ QTableWidgetItem* NewItem(int column, bool valuesEditable) {
 
 }  // namespace
 
-clsFlexGrid::clsFlexGrid(const FlexGridHost& host, const UnitCaptions& captions)
+PropertyGrid::PropertyGrid(const FlexGridHost& host, const UnitCaptions& captions)
     : host_(host), captions_(captions) {}
 
-void clsFlexGrid::InitializeGrid(QTableWidget& flexgrid) {
+void PropertyGrid::InitializeGrid(QTableWidget& flexgrid) {
     grid_ = &flexgrid;
     grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->verticalHeader()->setVisible(false);
@@ -55,11 +55,11 @@ void clsFlexGrid::InitializeGrid(QTableWidget& flexgrid) {
     }
 }
 
-bool clsFlexGrid::Inside(int Col, int Row) const {
+bool PropertyGrid::Inside(int Col, int Row) const {
     return grid_ != nullptr && Col >= 0 && Col < grid_->columnCount() && Row >= 0 && Row < Rows();
 }
 
-QString clsFlexGrid::GetCellText(int Col, int Row) {
+QString PropertyGrid::GetCellText(int Col, int Row) {
     if (!Inside(Col, Row)) {
         return {};
     }
@@ -72,7 +72,7 @@ QString clsFlexGrid::GetCellText(int Col, int Row) {
     return item != nullptr ? item->text() : QString();
 }
 
-void clsFlexGrid::Cell(int Col, int Row, const QString& Text) {
+void PropertyGrid::Cell(int Col, int Row, const QString& Text) {
     if (!Inside(Col, Row)) {
         return;
     }
@@ -83,7 +83,7 @@ void clsFlexGrid::Cell(int Col, int Row, const QString& Text) {
     FitColumns(*grid_);
 }
 
-void clsFlexGrid::FitColumns(QTableWidget& flexgrid) {
+void PropertyGrid::FitColumns(QTableWidget& flexgrid) {
     const QFontMetrics metrics(flexgrid.font());
     // Room the style leaves around a cell's text.
     const int margin =
@@ -103,7 +103,7 @@ void clsFlexGrid::FitColumns(QTableWidget& flexgrid) {
     }
 }
 
-QString clsFlexGrid::CellTextFor(int Col, int Row, const QString& text) const {
+QString PropertyGrid::CellTextFor(int Col, int Row, const QString& text) const {
     if (Col != kValueColumn || Row < 1) {
         return text;
     }
@@ -111,7 +111,7 @@ QString clsFlexGrid::CellTextFor(int Col, int Row, const QString& text) const {
     return number ? ToQt(*number) : text;
 }
 
-QTableWidgetItem* clsFlexGrid::SetCellText(int Col, int Row, const QString& text) {
+QTableWidgetItem* PropertyGrid::SetCellText(int Col, int Row, const QString& text) {
     if (Row == 0) {
         grid_->horizontalHeaderItem(Col)->setText(text);
         return nullptr;
@@ -125,7 +125,7 @@ QTableWidgetItem* clsFlexGrid::SetCellText(int Col, int Row, const QString& text
     return item;
 }
 
-void clsFlexGrid::UpdateProperty(QTableWidget& flexgrid, int modelType) {
+void PropertyGrid::UpdateProperty(QTableWidget& flexgrid, int modelType) {
     flexgrid.clearContents();
     flexgrid.setCurrentCell(-1, -1);
     InitializeGrid(flexgrid);
@@ -159,7 +159,7 @@ void clsFlexGrid::UpdateProperty(QTableWidget& flexgrid, int modelType) {
     grid_->setUpdatesEnabled(true);
 }
 
-int clsFlexGrid::Rows() const {
+int PropertyGrid::Rows() const {
     return grid_ != nullptr ? grid_->rowCount() + 1 : 0;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// The property grid of the library window: a four-column table with one row per property
-// of the chosen model type (code, description, value, unit). The window creates a new
-// clsFlexGrid for every refresh, after its unit captions were set for the system shown.
+// clsFlexGrid: the property grid of the library window (Qt), a four-column table with one row per
+// property of the chosen model type (code, description, value, unit). The window creates a new
+// PropertyGrid for every refresh, after its unit captions were set for the system shown.
 //
 // Rows are numbered as the window's grid events and the record's Map expect: row 0 is
 // the heading row (the table's header), data rows start at 1. GridRow and TableRow
@@ -16,11 +16,11 @@ class QTableWidgetItem;
 
 namespace material {
 
-class clsFlexGrid {
+class PropertyGrid {
   public:
     // `captions` are copied: U0-U11, the texts of the window's unit labels. `host` must
     // outlive this object.
-    clsFlexGrid(const FlexGridHost& host, const UnitCaptions& captions);
+    PropertyGrid(const FlexGridHost& host, const UnitCaptions& captions);
 
     // Keeps `flexgrid`, sets it up (four columns, headings, only the value column
     // editable, the last column filling the width) and writes the headings.

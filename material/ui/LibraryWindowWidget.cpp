@@ -1,4 +1,4 @@
-#include "BaseForm.h"
+#include "LibraryWindowWidget.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -18,13 +18,13 @@
 #include <QVBoxLayout>
 
 #include "LibraryTreeView.h"
-#include "MDIForm1.h"
+#include "MainFrame.h"
 #include "PropertyPanel.h"
 #include "Resources.h"
 #include "TextCodec.h"
 #include "app/LibraryEditor.h"
 #include "app/TreeFilter.h"
-#include "data/library/Module1.h"
+#include "data/library/LibraryController.h"
 #include "units/UnitSystems.h"
 
 namespace material {
@@ -68,8 +68,14 @@ QPushButton* addButton(QHBoxLayout* row, const char* name, const QString& captio
 
 }  // namespace
 
-BaseForm::BaseForm(Module1& library, LibraryEditor& editor, MDIForm1& frame, QWidget* parent)
-    : QWidget(parent), library_(library), editor_(editor), frame_(frame) {
+LibraryWindowWidget::LibraryWindowWidget(LibraryController& library, LibraryEditor& editor,
+                                         MainFrame& frame, QWidget* parent)
+    : QWidget(parent),
+      library_(library),
+      editor_(editor),
+      frame_(frame),
+      panel_(new PropertyPanel(library, editor.Prompts(), this)),
+      controller_(library, editor, panel_->controller(), *this) {
     setObjectName(QStringLiteral("BaseForm"));
     setWindowIcon(resources::icon(QStringLiteral("CLOSEDBOOK")));
     buildControls();
@@ -82,15 +88,15 @@ BaseForm::BaseForm(Module1& library, LibraryEditor& editor, MDIForm1& frame, QWi
     statusbarItem_->setChecked(true);
 }
 
-BaseForm::~BaseForm() {
-    if (!unloaded_) {
+LibraryWindowWidget::~LibraryWindowWidget() {
+    if (!controller_.unloaded()) {
         library_.Tree().SetListener(nullptr);
     }
 }
 
 // ---- Controls and menus ----------------------------------------------------------------
 
-void BaseForm::buildControls() {
+void LibraryWindowWidget::buildControls() {
     auto* treeSide = new QWidget(this);
     auto* treeLayout = new QVBoxLayout(treeSide);
     treeLayout->setContentsMargins(0, 0, 0, 0);
@@ -121,7 +127,7 @@ void BaseForm::buildControls() {
     propertyArea_ = propertyArea;
     auto* propertyLayout = new QVBoxLayout(propertyArea);
     propertyLayout->setContentsMargins(6, 6, 6, 6);
-    panel_ = new PropertyPanel(library_, editor_.Prompts(), propertyArea);
+    panel_->setParent(propertyArea);
     propertyLayout->addWidget(panel_);
     grid->addWidget(propertyArea_, 3, 0, 1, 2);
     grid->setRowStretch(3, 1);
@@ -157,7 +163,7 @@ void BaseForm::buildControls() {
                 [this, field](const QString& text) { fieldEdited(field, text); });
     }
     filterText_->installEventFilter(this);
-    connect(filterText_, &QLineEdit::textChanged, this, &BaseForm::applyFilter);
+    connect(filterText_, &QLineEdit::textChanged, this, &LibraryWindowWidget::applyFilter);
     connect(tree_, &LibraryTreeView::currentClicked, this,
             [this](const QByteArray& key) { TreeView1_NodeClick(key.toStdString()); });
     connect(tree_, &LibraryTreeView::deletePressed, this, [this] { library_.DeleteMaterial(); });
@@ -165,13 +171,14 @@ void BaseForm::buildControls() {
     // Stored as typed as well as on leaving: a save by shortcut or toolbar leaves the
     // focus where it is, and the description would be missing from the file.
     connect(descriptionText_, &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (encodeLibraryText(text).complete()) {
-            storeDescription(text);
+        const EncodedText typed = encodeLibraryText(text);
+        if (typed.complete()) {
+            controller_.storeDescription(typed.bytes);
         }
     });
-    connect(cmdNewMaterial_, &QPushButton::clicked, this, &BaseForm::onNewMaterial);
-    connect(reset_, &QPushButton::clicked, this, &BaseForm::onMaterialSet);
-    connect(addSet_, &QPushButton::clicked, this, &BaseForm::onClearValues);
+    connect(cmdNewMaterial_, &QPushButton::clicked, this, &LibraryWindowWidget::onNewMaterial);
+    connect(reset_, &QPushButton::clicked, this, &LibraryWindowWidget::onMaterialSet);
+    connect(addSet_, &QPushButton::clicked, this, &LibraryWindowWidget::onClearValues);
     connect(tree_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { onCurrentItemChanged(current); });
     connect(tree_, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
@@ -188,21 +195,21 @@ void BaseForm::buildControls() {
             [this](const QByteArray& key) { library_.SetDragSourceKey(key.toStdString()); });
     connect(tree_, &LibraryTreeView::dropped, this,
             [this](const QByteArray& source, const QByteArray& target) {
-                onDrop(source.toStdString(), target.toStdString());
+                controller_.onDrop(source.toStdString(), target.toStdString());
             });
     connect(tree_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { editMenu_->popup(tree_->viewport()->mapToGlobal(at)); });
 }
 
-QAction* BaseForm::addMenuItem(QMenu* menu, const char* name, const QString& caption,
-                               const QKeySequence& shortcut) {
+QAction* LibraryWindowWidget::addMenuItem(QMenu* menu, const char* name, const QString& caption,
+                                          const QKeySequence& shortcut) {
     QAction* item = menu->addAction(caption);
     item->setObjectName(QLatin1String(name));
     item->setShortcut(shortcut);
     return item;
 }
 
-void BaseForm::buildMenus() {
+void LibraryWindowWidget::buildMenus() {
     auto* file = new QMenu(QStringLiteral("&File"), this);
     file->setObjectName(QStringLiteral("windowFileMenu"));
     QAction* newItem = addMenuItem(file, "fileNewMenu", QStringLiteral("&New"));
@@ -240,7 +247,7 @@ void BaseForm::buildMenus() {
     findItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     findItem->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(findItem);
-    connect(findItem, &QAction::triggered, this, &BaseForm::focusFilter);
+    connect(findItem, &QAction::triggered, this, &LibraryWindowWidget::focusFilter);
 
     auto* view = new QMenu(QStringLiteral("&View"), this);
     view->setObjectName(QStringLiteral("windowViewMenu"));
@@ -258,25 +265,15 @@ void BaseForm::buildMenus() {
     connect(newItem, &QAction::triggered, this, [this] { library_.NewLibrary(); });
     connect(openItem, &QAction::triggered, this, [this] { library_.OpenLibrary(); });
     connect(closeItem, &QAction::triggered, this, [this] { library_.CloseLibrary(); });
-    connect(saveItem, &QAction::triggered, this, [this] {
-        if (library_.FileName().empty()) {
-            library_.SaveAs();
-        } else {
-            library_.Save();
-        }
-    });
+    connect(saveItem, &QAction::triggered, this, [this] { controller_.onSave(); });
     connect(saveAsItem, &QAction::triggered, this, [this] { library_.SaveAs(); });
-    connect(exitItem, &QAction::triggered, this, [this] {
-        if (!library_.CloseLibrary()) {
-            frame_.close();
-        }
-    });
-    connect(newMaterial, &QAction::triggered, this, &BaseForm::onEditNewMaterial);
-    connect(clearItem, &QAction::triggered, this, &BaseForm::onClearValues);
-    connect(resetItem, &QAction::triggered, this, &BaseForm::onMaterialSet);
+    connect(exitItem, &QAction::triggered, this, [this] { controller_.onExit(); });
+    connect(newMaterial, &QAction::triggered, this, &LibraryWindowWidget::onEditNewMaterial);
+    connect(clearItem, &QAction::triggered, this, &LibraryWindowWidget::onClearValues);
+    connect(resetItem, &QAction::triggered, this, &LibraryWindowWidget::onMaterialSet);
     connect(deleteItem, &QAction::triggered, this, [this] { library_.DeleteMaterial(); });
-    connect(copyItem, &QAction::triggered, this, &BaseForm::onCopyMaterial);
-    connect(pasteItem, &QAction::triggered, this, &BaseForm::onPasteMaterial);
+    connect(copyItem, &QAction::triggered, this, &LibraryWindowWidget::onCopyMaterial);
+    connect(pasteItem, &QAction::triggered, this, &LibraryWindowWidget::onPasteMaterial);
     connect(undoItem_, &QAction::triggered, this, [this] { library_.Undo(); });
     connect(redoItem_, &QAction::triggered, this, [this] { library_.Redo(); });
     // The tick follows the bar, whatever it showed before.
@@ -284,69 +281,54 @@ void BaseForm::buildMenus() {
             [this] { toolbarItem_->setChecked(frame_.toggleToolbar()); });
     connect(statusbarItem_, &QAction::triggered, this,
             [this] { statusbarItem_->setChecked(frame_.toggleStatusBar()); });
-    connect(topics, &QAction::triggered, &frame_, &MDIForm1::showFolderHelp);
-    connect(about, &QAction::triggered, &frame_, &MDIForm1::showAboutBox);
+    connect(topics, &QAction::triggered, &frame_, &MainFrame::showFolderHelp);
+    connect(about, &QAction::triggered, &frame_, &MainFrame::showAboutBox);
 
     menus_ = {file, editMenu_, view, help};
 }
 
 // ---- Life ------------------------------------------------------------------------------
 
-QMdiSubWindow* BaseForm::subWindow() const {
+QMdiSubWindow* LibraryWindowWidget::subWindow() const {
     return qobject_cast<QMdiSubWindow*>(parentWidget());
 }
 
-void BaseForm::closeEvent(QCloseEvent* event) {
-    if (unloaded_) {
+void LibraryWindowWidget::closeEvent(QCloseEvent* event) {
+    if (controller_.closeRequested()) {
         event->accept();
-        return;
+    } else {
+        event->ignore();  // the window, the library and a closing frame all stay
     }
-    if (mbCallSaveOnUnload) {
-        unloading_ = true;
-        const bool cancelled = library_.CloseLibrary();
-        unloading_ = false;
-        if (cancelled) {
-            event->ignore();  // the window, the library and a closing frame all stay
-            return;
-        }
-    }
-    finishUnload();
-    event->accept();
 }
 
-void BaseForm::unload() {
-    mbCallSaveOnUnload = false;
-    if (unloading_ || unloaded_) {
-        return;  // the close in progress finishes the unload
-    }
+void LibraryWindowWidget::CloseWindow() {
     if (QMdiSubWindow* sub = subWindow()) {
         sub->close();
     } else {
         close();
     }
-    finishUnload();
 }
 
-void BaseForm::finishUnload() {
-    if (unloaded_) {
-        return;
-    }
-    unloaded_ = true;
-    library_.Tree().SetListener(nullptr);
-    frame_.setLibraryButtonsEnabled(false);
-    frame_.showFrameMenus();
-    if (onUnloaded_) {
-        onUnloaded_();
+void LibraryWindowWidget::ShowLibraryInFrame(bool open) {
+    frame_.setLibraryButtonsEnabled(open);
+    if (open) {
+        frame_.showMenus(menus_);
+    } else {
+        frame_.showFrameMenus();
     }
 }
 
-void BaseForm::contextMenuEvent(QContextMenuEvent* event) {
+void LibraryWindowWidget::CloseFrame() {
+    frame_.close();
+}
+
+void LibraryWindowWidget::contextMenuEvent(QContextMenuEvent* event) {
     editMenu_->popup(event->globalPos());
 }
 
 // ---- What the library operations ask ------------------------------------------------------
 
-void BaseForm::loadTreeImage(const QString& key, const QString& resource) {
+void LibraryWindowWidget::loadTreeImage(const QString& key, const QString& resource) {
     treeImages_.insert(key, QIcon(resources::bitmap(resource)));
     // The tree may have been filled before its images were loaded.
     for (auto it = items_.cbegin(); it != items_.cend(); ++it) {
@@ -357,62 +339,72 @@ void BaseForm::loadTreeImage(const QString& key, const QString& resource) {
     }
 }
 
-void BaseForm::showTree() {
+void LibraryWindowWidget::showTree() {
     tree_->show();
     tree_->setFocus(Qt::OtherFocusReason);  // a library shown starts in its tree
 }
 
-void BaseForm::setPanelTexts(const QString& category, const QString& name,
-                             const QString& description) {
+void LibraryWindowWidget::ShowTree() {
+    tree_->show();
+}
+
+void LibraryWindowWidget::setPanelTexts(const QString& category, const QString& name,
+                                        const QString& description) {
     materialTypeText_->setText(category);
     materialNameText_->setText(name);
     descriptionText_->setText(description);
 }
 
-void BaseForm::showValuePanel(bool shown) {
+void LibraryWindowWidget::SetPanelTexts(const std::string& category, const std::string& name,
+                                        const std::string& description) {
+    setPanelTexts(fromLibraryText(category), fromLibraryText(name), fromLibraryText(description));
+}
+
+void LibraryWindowWidget::showValuePanel(bool shown) {
     propertyArea_->setVisible(shown);
 }
 
-void BaseForm::hidePanelCommands() {
+void LibraryWindowWidget::hidePanelCommands() {
     cmdNewMaterial_->hide();
     reset_->hide();
     addSet_->hide();
 }
 
-void BaseForm::setPanelUnitTables(const std::array<PanelLabelRow, kPanelRowCount>& labels,
-                                  const std::array<double, kPanelFactorCount>& siPerIps,
-                                  const std::array<double, kPanelFactorCount>& mksPerIps) {
+void LibraryWindowWidget::setPanelUnitTables(
+    const std::array<PanelLabelRow, kPanelRowCount>& labels,
+    const std::array<double, kPanelFactorCount>& siPerIps,
+    const std::array<double, kPanelFactorCount>& mksPerIps) {
     panelLabels_ = labels;
     panelSiPerIps_ = siPerIps;
     panelMksPerIps_ = mksPerIps;
     panel_->setUnitLabelTable(labels);
 }
 
-void BaseForm::fillUnitList(const std::vector<std::string>& texts) {
+void LibraryWindowWidget::fillUnitList(const std::vector<std::string>& texts) {
     panel_->fillUnitList(texts);
 }
 
-void BaseForm::fillTypeList(const std::vector<std::string>& texts) {
+void LibraryWindowWidget::fillTypeList(const std::vector<std::string>& texts) {
     panel_->fillTypeList(texts);
 }
 
-int BaseForm::unitListPosition() const {
+int LibraryWindowWidget::unitListPosition() const {
     return panel_->unitListPosition();
 }
 
-int BaseForm::typeListPosition() const {
+int LibraryWindowWidget::typeListPosition() const {
     return panel_->typeListPosition();
 }
 
-void BaseForm::selectUnitListPosition(int position) {
+void LibraryWindowWidget::selectUnitListPosition(int position) {
     panel_->selectUnitListPosition(position);
 }
 
-const std::string& BaseForm::shownUnitSystem() const {
+const std::string& LibraryWindowWidget::shownUnitSystem() const {
     return panel_->shownUnitSystem();
 }
 
-void BaseForm::showEditState(bool modified, bool canUndo, bool canRedo) {
+void LibraryWindowWidget::showEditState(bool modified, bool canUndo, bool canRedo) {
     setWindowModified(modified);
     if (QMdiSubWindow* sub = subWindow()) {
         sub->setWindowModified(modified);
@@ -423,12 +415,12 @@ void BaseForm::showEditState(bool modified, bool canUndo, bool canRedo) {
 
 // ---- Filter ------------------------------------------------------------------------------
 
-void BaseForm::focusFilter() {
+void LibraryWindowWidget::focusFilter() {
     filterText_->setFocus(Qt::ShortcutFocusReason);
     filterText_->selectAll();
 }
 
-void BaseForm::applyFilter() {
+void LibraryWindowWidget::applyFilter() {
     const MaterialFilter filter(encodeLibraryText(filterText_->text()));
     tree_->setUpdatesEnabled(false);
     for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
@@ -437,28 +429,25 @@ void BaseForm::applyFilter() {
     tree_->setUpdatesEnabled(true);
 }
 
-void BaseForm::filterItem(QTreeWidgetItem* category, const MaterialFilter& filter) {
-    const std::vector<MaterialEntry>& entries = library_.Content().entries;
-    const std::vector<clsMaterial>& records = library_.Content().materials;
-    int shown = 0;
+void LibraryWindowWidget::filterItem(QTreeWidgetItem* category, const MaterialFilter& filter) {
+    std::vector<int> positions;
     for (int c = 0; c < category->childCount(); ++c) {
-        QTreeWidgetItem* child = category->child(c);
-        const int position = editor_.PositionOf(LibraryTreeView::keyOf(child).toStdString());
-        const bool show = position < 0 || filter.Shows(entries[static_cast<std::size_t>(position)],
-                                                       records[static_cast<std::size_t>(position)]);
-        child->setHidden(!show);
-        shown += show ? 1 : 0;
+        positions.push_back(
+            editor_.PositionOf(LibraryTreeView::keyOf(category->child(c)).toStdString()));
     }
-    const bool keep =
-        shown > 0 || (category->childCount() == 0 &&
-                      filter.ShowsEmptyCategory(LibraryTreeView::keyOf(category).toStdString()));
-    category->setHidden(!keep);
-    if (filter.Active() && shown > 0 && !category->isExpanded()) {
+    const CategoryFiltering result =
+        FilterCategory(filter, library_.Content(), LibraryTreeView::keyOf(category).toStdString(),
+                       positions, category->isExpanded());
+    for (int c = 0; c < category->childCount(); ++c) {
+        category->child(c)->setHidden(!result.childShown[static_cast<std::size_t>(c)]);
+    }
+    category->setHidden(!result.shown);
+    if (result.expand) {
         category->setExpanded(true);  // the materials found are in view
     }
 }
 
-void BaseForm::setTabOrder() {
+void LibraryWindowWidget::setTabOrder() {
     // The grid is reached from the tree without passing the Category field, whose
     // focus starts a new material.
     // The filter field comes last: the tree keeps the focus a new window gives, and
@@ -481,11 +470,11 @@ void BaseForm::setTabOrder() {
 
 // ---- Tree mirror ---------------------------------------------------------------------------
 
-QTreeWidgetItem* BaseForm::itemFor(const std::string& key) const {
+QTreeWidgetItem* LibraryWindowWidget::itemFor(const std::string& key) const {
     return items_.value(keyBytes(key), nullptr);
 }
 
-QTreeWidgetItem* BaseForm::addItem(const LibraryNode& node) {
+QTreeWidgetItem* LibraryWindowWidget::addItem(const LibraryNode& node) {
     QTreeWidgetItem* parent = node.isCategory() ? nullptr : itemFor(node.parentKey);
     if (!node.isCategory() && parent == nullptr) {
         return nullptr;
@@ -503,7 +492,7 @@ QTreeWidgetItem* BaseForm::addItem(const LibraryNode& node) {
     return item;
 }
 
-void BaseForm::applyNode(QTreeWidgetItem* item, const LibraryNode& node) {
+void LibraryWindowWidget::applyNode(QTreeWidgetItem* item, const LibraryNode& node) {
     item->setText(0, fromLibraryText(node.text));
     item->setIcon(0, treeImages_.value(QString::fromStdString(node.image)));
     if (node.isCategory() && item->isExpanded() != node.expanded) {
@@ -511,7 +500,7 @@ void BaseForm::applyNode(QTreeWidgetItem* item, const LibraryNode& node) {
     }
 }
 
-void BaseForm::TreeRebuilt() {
+void LibraryWindowWidget::TreeRebuilt() {
     Syncing sync(syncing_);
     tree_->clear();
     items_.clear();
@@ -534,7 +523,7 @@ void BaseForm::TreeRebuilt() {
     }
 }
 
-void BaseForm::NodeAdded(const LibraryNode& node) {
+void LibraryWindowWidget::NodeAdded(const LibraryNode& node) {
     Syncing sync(syncing_);
     addItem(node);
     if (!filterText_->text().isEmpty()) {
@@ -542,7 +531,7 @@ void BaseForm::NodeAdded(const LibraryNode& node) {
     }
 }
 
-void BaseForm::NodeRemoved(const std::string& key) {
+void LibraryWindowWidget::NodeRemoved(const std::string& key) {
     Syncing sync(syncing_);
     QTreeWidgetItem* item = itemFor(key);
     if (item == nullptr) {
@@ -555,7 +544,7 @@ void BaseForm::NodeRemoved(const std::string& key) {
     delete item;
 }
 
-void BaseForm::NodeChanged(const LibraryNode& node) {
+void LibraryWindowWidget::NodeChanged(const LibraryNode& node) {
     if (QTreeWidgetItem* item = itemFor(node.key)) {
         Syncing sync(syncing_);
         applyNode(item, node);
@@ -565,7 +554,7 @@ void BaseForm::NodeChanged(const LibraryNode& node) {
     }
 }
 
-void BaseForm::SelectionChanged(const LibraryNode* node) {
+void LibraryWindowWidget::SelectionChanged(const LibraryNode* node) {
     QTreeWidgetItem* item = node == nullptr ? nullptr : itemFor(node->key);
     {
         Syncing sync(syncing_);
@@ -574,13 +563,11 @@ void BaseForm::SelectionChanged(const LibraryNode* node) {
     if (item != nullptr) {
         tree_->scrollToItem(item);  // opens its category, which then shows "openbook"
     }
-    // The first material a new or opened library selects is shown as if clicked.
-    if (node != nullptr && selectedKey_.empty() && !node->isCategory()) {
-        TreeView1_NodeClick(node->key);
-    }
+    controller_.onSelectionChanged(node != nullptr ? &node->key : nullptr,
+                                   node != nullptr && node->isCategory());
 }
 
-void BaseForm::onCurrentItemChanged(QTreeWidgetItem* current) {
+void LibraryWindowWidget::onCurrentItemChanged(QTreeWidgetItem* current) {
     if (syncing_ > 0 || current == nullptr) {
         return;
     }
@@ -592,54 +579,9 @@ void BaseForm::onCurrentItemChanged(QTreeWidgetItem* current) {
     TreeView1_NodeClick(key);
 }
 
-// ---- Node click ------------------------------------------------------------------------------
+// ---- New-material mode ---------------------------------------------------------------------
 
-void BaseForm::markSelected(const std::string& key) {
-    if (!selectedKey_.empty() && editor_.PositionOf(selectedKey_) >= 0) {
-        library_.Tree().SetImage(selectedKey_, std::string(kImageLeaf));
-    }
-    selectedKey_ = key;
-    if (editor_.PositionOf(key) >= 0) {
-        library_.Tree().SetImage(key, std::string(kImageSelectedLeaf));
-    }
-}
-
-void BaseForm::TreeView1_NodeClick(const std::string& key) {
-    // The selection has moved on already: an edit still open belongs to the material
-    // left and is dropped (leaving the grid for the tree stored it).
-    panel_->dropGridEdit();
-    const LibraryNode* node = library_.Tree().Find(key);
-    if (node == nullptr) {
-        return;
-    }
-    markSelected(key);
-    const int position = editor_.PositionOf(key);
-    if (position < 0) {
-        setPanelTexts(fromLibraryText(key), QString(), QString());
-        setNewMaterialMode(true);
-    } else {
-        setNewMaterialMode(false);
-        const MaterialEntry& entry = library_.Content().entries[static_cast<std::size_t>(position)];
-        setPanelTexts(fromLibraryText(entry.categoryKey), fromLibraryText(entry.nameText),
-                      fromLibraryText(entry.description));
-    }
-    panel_->rebuildGrid();
-    currentMaterialIndex_ = QString::number(CurrentMaterial(true));
-}
-
-int BaseForm::CurrentMaterial(bool fromTree) const {
-    if (fromTree) {
-        return library_.SelectedMaterialPosition();
-    }
-    return currentMaterialIndex_.toInt();
-}
-
-void BaseForm::typeCombo_Click() {
-    panel_->typeCombo_Click();
-}
-
-void BaseForm::setNewMaterialMode(bool on) {
-    newMaterialMode_ = on;
+void LibraryWindowWidget::ShowNewMaterialMode(bool on) {
     // Only the grid goes: the model-type and unit lists stay in view.
     panel_->grid()->setVisible(!on);
     cmdNewMaterial_->setVisible(on);
@@ -649,26 +591,13 @@ void BaseForm::setNewMaterialMode(bool on) {
 
 // ---- Rename, drag and drop ---------------------------------------------------------------------
 
-void BaseForm::onLabelEdited(const std::string& key, const QString& text) {
-    const EncodedText typed = encodeLibraryText(text);
-    if (!editor_.TextAccepted(typed)) {
-        return;
-    }
-    editor_.Rename(key, typed.bytes);
-    // Refreshes the panel: a renamed material shows its new name in the name field.
-    if (key == selectedKey_ && editor_.PositionOf(key) >= 0) {
-        TreeView1_NodeClick(key);
-    }
-    typeCombo_Click();
-}
-
-void BaseForm::onDrop(const std::string& sourceKey, const std::string& targetKey) {
-    editor_.DropMaterial(sourceKey, targetKey);
+void LibraryWindowWidget::onLabelEdited(const std::string& key, const QString& text) {
+    controller_.onLabelEdited(key, encodeLibraryText(text));
 }
 
 // ---- Fields ------------------------------------------------------------------------------------
 
-bool BaseForm::eventFilter(QObject* watched, QEvent* event) {
+bool LibraryWindowWidget::eventFilter(QObject* watched, QEvent* event) {
     auto* field = qobject_cast<QLineEdit*>(watched);
     if (field == nullptr) {
         return QWidget::eventFilter(watched, event);
@@ -694,32 +623,24 @@ bool BaseForm::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void BaseForm::fieldEntered(QLineEdit* field) {
+PanelField LibraryWindowWidget::fieldRole(const QLineEdit* field) const {
+    return field == materialTypeText_   ? PanelField::Category
+           : field == materialNameText_ ? PanelField::Name
+                                        : PanelField::None;
+}
+
+void LibraryWindowWidget::fieldEntered(QLineEdit* field) {
     // After the click that gave the focus, which would place the cursor instead.
     QTimer::singleShot(0, field, &QLineEdit::selectAll);
-    if (field != descriptionText_) {
-        setNewMaterialMode(true);
-    }
+    controller_.fieldEntered(fieldRole(field));
 }
 
-void BaseForm::fieldLeft(QLineEdit* field) {
-    const std::string text = toLibraryText(field->text());
-    if (field == materialNameText_) {
-        if (!editor_.NameFieldAccepted(text)) {
-            refocus(field);
-        }
-    } else if (field == materialTypeText_) {
-        if (!editor_.CategoryFieldAccepted(text)) {
-            refocus(field);
-        }
-    } else if (field == descriptionText_) {
-        storeDescription(field->text());
-        library_.SealChange();  // typing the description again is another change
-    }
+void LibraryWindowWidget::fieldLeft(QLineEdit* field) {
+    controller_.fieldLeft(fieldRole(field), toLibraryText(field->text()));
 }
 
-void BaseForm::fieldEdited(QLineEdit* field, const QString& text) {
-    if (!editor_.TextAccepted(encodeLibraryText(text))) {
+void LibraryWindowWidget::fieldEdited(QLineEdit* field, const QString& text) {
+    if (!controller_.fieldEdited(encodeLibraryText(text))) {
         const int cursor = field->cursorPosition();
         const QString kept = keptTexts_.value(field);
         field->setText(kept);
@@ -727,15 +648,8 @@ void BaseForm::fieldEdited(QLineEdit* field, const QString& text) {
     }
 }
 
-void BaseForm::storeDescription(const QString& text) {
-    // In new-material mode the fields describe the material about to be added; the
-    // selected one keeps its own description.
-    if (!newMaterialMode_) {
-        editor_.StoreDescription(selectedKey_, toLibraryText(text));
-    }
-}
-
-void BaseForm::refocus(QLineEdit* field) {
+void LibraryWindowWidget::ReturnFocus(PanelField which) {
+    QLineEdit* field = which == PanelField::Category ? materialTypeText_ : materialNameText_;
     // Once the focus change under way has ended. The field this takes the focus from is
     // not checked now: two refused fields would otherwise send it to and fro for ever.
     // It is checked when the user leaves it.
@@ -746,73 +660,24 @@ void BaseForm::refocus(QLineEdit* field) {
     });
 }
 
-// ---- New material, copy and paste -------------------------------------------------------------
+// ---- New material ------------------------------------------------------------------------------
 
-void BaseForm::showAddOutcome(const AddOutcome& outcome) {
-    if (outcome.focus == PanelField::Category) {
-        refocus(materialTypeText_);
-    } else if (outcome.focus == PanelField::Name) {
-        refocus(materialNameText_);
-    }
-    if (outcome.clearFields) {
-        setPanelTexts({}, {}, {});
-    }
-    if (outcome.added) {
-        markSelected(outcome.key);
-        setNewMaterialMode(false);
-        currentMaterialIndex_ = QString::number(editor_.PositionOf(outcome.key));
-        panel_->rebuildGrid();  // the new material has no values yet
-    }
+void LibraryWindowWidget::onNewMaterial() {
+    controller_.onNewMaterial(toLibraryText(materialTypeText_->text()),
+                              toLibraryText(materialNameText_->text()),
+                              toLibraryText(descriptionText_->text()));
 }
 
-void BaseForm::onMaterialSet() {
-    const CommitOutcome outcome = editor_.CommitPanel(toLibraryText(materialTypeText_->text()),
-                                                      toLibraryText(materialNameText_->text()),
-                                                      toLibraryText(descriptionText_->text()));
-    if (outcome.focus == PanelField::Category) {
-        refocus(materialTypeText_);
-    } else if (outcome.focus == PanelField::Name) {
-        refocus(materialNameText_);
-    }
-    if (!outcome.stored) {
-        return;
-    }
-    if (!outcome.addedKey.empty()) {
-        markSelected(outcome.addedKey);
-        setNewMaterialMode(false);
-        currentMaterialIndex_ = QString::number(editor_.PositionOf(outcome.addedKey));
-        tree_->show();
-    }
-    panel_->SystemUnits(std::string(kSi));
-    typeCombo_Click();
+void LibraryWindowWidget::onEditNewMaterial() {
+    controller_.onEditNewMaterial(toLibraryText(materialTypeText_->text()),
+                                  toLibraryText(materialNameText_->text()),
+                                  toLibraryText(descriptionText_->text()));
 }
 
-void BaseForm::onClearValues() {
-    // Reset material refuses an empty tree and a category; it shows the material again.
-    library_.ResetMaterial();
-}
-
-void BaseForm::onNewMaterial() {
-    showAddOutcome(editor_.AddNewMaterial(toLibraryText(materialTypeText_->text()),
-                                          toLibraryText(materialNameText_->text()),
-                                          toLibraryText(descriptionText_->text())));
-}
-
-void BaseForm::onEditNewMaterial() {
-    showAddOutcome(editor_.EditNew(toLibraryText(materialTypeText_->text()),
-                                   toLibraryText(materialNameText_->text()),
-                                   toLibraryText(descriptionText_->text())));
-}
-
-void BaseForm::onCopyMaterial() {
-    editor_.CopyMaterial();
-}
-
-void BaseForm::onPasteMaterial() {
-    const std::string key = editor_.PasteMaterial();
-    if (!key.empty()) {
-        TreeView1_NodeClick(key);
-    }
+void LibraryWindowWidget::onMaterialSet() {
+    controller_.onMaterialSet(toLibraryText(materialTypeText_->text()),
+                              toLibraryText(materialNameText_->text()),
+                              toLibraryText(descriptionText_->text()));
 }
 
 }  // namespace material

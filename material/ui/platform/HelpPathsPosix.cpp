@@ -1,0 +1,9 @@
+#include "ui/platform/HelpPaths.h"
+
+namespace material {
+
+PathStyle nativePathStyle() {
+    return PathStyle::Posix;
+}
+
+}  // namespace material
