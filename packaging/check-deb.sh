@@ -23,9 +23,9 @@ done
 
 export HOME="$work/home" QT_QPA_PLATFORM=offscreen
 mkdir -p "$HOME"
-usage=$("$root/bin/studypurge" --help)
+usage=$(timeout 30 "$root/bin/studypurge" --help)
 [[ "$usage" == *--products* ]] || { echo "studypurge --help from the package printed no usage"; exit 1; }
 report="$work/report.htm"
-"$root/bin/sysreport" --save "$report" >/dev/null
+timeout 60 "$root/bin/sysreport" --save "$report" >/dev/null
 grep -q '<html\|<HTML' "$report" || { echo "sysreport --save from the package wrote no report"; exit 1; }
 echo "package checked: $(basename "$deb")"
