@@ -85,6 +85,26 @@ function(kt_add_windows_leg_tests)
     set_tests_properties(win.prefix.stop PROPERTIES FIXTURES_CLEANUP wineprefix TIMEOUT 60)
 endfunction()
 
+# The suite's one version number (the top-level project's), for the targets that show
+# it: --version, the packages and the Windows version resources. The versions the
+# windows show are the programs' own. PUBLIC, so that tests of a library see it too.
+# Resource scripts include "kt_version.h" for it (windres drops quotes from -D values).
+function(kt_use_version target)
+    set(header ${CMAKE_BINARY_DIR}/generated/kt_version.h)
+    if(NOT EXISTS ${header})
+        file(CONFIGURE OUTPUT ${header} CONTENT [[
+#pragma once
+// Made by CMake from the top-level project's version.
+#define KT_VERSION_TEXT "@PROJECT_VERSION@"
+#define KT_VERSION_MAJOR @PROJECT_VERSION_MAJOR@
+#define KT_VERSION_MINOR @PROJECT_VERSION_MINOR@
+#define KT_VERSION_PATCH @PROJECT_VERSION_PATCH@
+]] @ONLY)
+    endif()
+    target_include_directories(${target} PUBLIC ${CMAKE_BINARY_DIR}/generated)
+    target_compile_definitions(${target} PUBLIC KT_VERSION="${PROJECT_VERSION}")
+endfunction()
+
 # A native Windows GUI program (mingw-w64 build only): Unicode entry point, static
 # runtime, its resource scripts compiled by windres in an OBJECT library (an .rc
 # object inside a static library would be dropped silently, leaving no dialogs).
@@ -95,6 +115,7 @@ function(kt_add_win32_program target)
     endif()
     cmake_parse_arguments(ARG "" "" "SOURCES;RESOURCES;LIBS" ${ARGN})
     add_library(${target}_resources OBJECT ${ARG_RESOURCES})
+    kt_use_version(${target}_resources)
     add_executable(${target} WIN32 ${ARG_SOURCES} $<TARGET_OBJECTS:${target}_resources>)
     target_link_libraries(${target} PRIVATE ${ARG_LIBS})
     target_link_options(${target} PRIVATE -municode -s)

@@ -7,8 +7,8 @@
 
 namespace material {
 
-// Windows: the HTML Help viewer. Elsewhere: the desktop's handler for the file, when the
-// file exists (there is no compiled-help viewer to report a missing one).
+// Windows: the HTML Help viewer. Elsewhere: the program's HTML help book in the desktop's
+// browser, with a message saying where the help is when it cannot be shown.
 std::unique_ptr<HelpViewer> createPlatformHelpViewer();
 
 }  // namespace material

@@ -36,7 +36,7 @@ constexpr char kHelp[] =
     "Exit code: 0 when every document was cleaned or had nothing to remove, 1 when any\n"
     "was refused, 2 for a usage error.\n";
 
-constexpr char kVersion[] = "studypurge version 2012\n";
+constexpr char kVersion[] = "studypurge version 2012, korvex-tools " KT_VERSION "\n";
 
 // Options of the toolkit that take a value in the next argument.
 const std::set<std::string> kToolkitOptionsWithValue = {

@@ -1,7 +1,6 @@
 // The purge dialog driven through its real widgets, with scripted message boxes,
 // file chooser and help, and either a recording stand-in or the real purge.
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -474,35 +473,50 @@ void DialogTest::contextMenuOpensTheAboutBox() {
     QVERIFY(h.dialog->isVisible());
 }
 
-class UrlRecorder : public QObject {
-    Q_OBJECT
-  public:
-    QList<QUrl> opened;
-  public slots:
-    void open(const QUrl& url) { opened << url; }
-};
-
 void DialogTest::desktopHelpOpensTheHelpFileWhenThereIsOne() {
     QVERIFY(!QFile::exists(QCoreApplication::applicationDirPath() + "/studypurge.chm"));
     QTemporaryDir dir;
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir.path()));
-    UrlRecorder recorder;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+    const QString book = dir.filePath(QStringLiteral("book/index.html"));
+    QStringList opened;
+    QStringList told;
+    bool desktopTakesIt = true;
+    DesktopHelpViewer viewer(
+        [&](const QString& file) {
+            opened << file;
+            return desktopTakesIt;
+        },
+        [&](void*, const QString& text) { told << text; }, book);
 
-    DesktopHelpViewer viewer;
-    const bool shownWithoutFile = viewer.show(nullptr);
+    // Nothing there: the message names where the book belongs.
+    const bool shownWithoutHelp = viewer.show(nullptr);
+    // A compiled help file in the current folder is taken when there is no book.
     QFile chm(dir.filePath(QStringLiteral("studypurge.chm")));
     QVERIFY(chm.open(QIODevice::WriteOnly));
     chm.close();
-    const bool shownWithFile = viewer.show(nullptr);
+    const bool shownChm = viewer.show(nullptr);
+    // The book comes first.
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("book")));
+    QFile page(book);
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.close();
+    const bool shownBook = viewer.show(nullptr);
+    // A desktop that cannot open it: the message says where the help is.
+    desktopTakesIt = false;
+    const bool shownWithoutHandler = viewer.show(nullptr);
 
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QDir::setCurrent(previous);
-    QVERIFY(!shownWithoutFile);
-    QVERIFY(shownWithFile);
-    QCOMPARE(recorder.opened,
-             QList<QUrl>({QUrl::fromLocalFile(QFileInfo(chm.fileName()).absoluteFilePath())}));
+    QVERIFY(!shownWithoutHelp);
+    QVERIFY(shownChm);
+    QVERIFY(shownBook);
+    QVERIFY(!shownWithoutHandler);
+    const QString chmPath = QFileInfo(chm.fileName()).absoluteFilePath();
+    const QString bookPath = QFileInfo(book).absoluteFilePath();
+    QCOMPARE(opened, QStringList({chmPath, bookPath, bookPath}));
+    QCOMPARE(told,
+             QStringList({"The help is not installed. The program looks for it in:\n" + book,
+                          "The help could not be opened. You will find it in:\n" + bookPath}));
 }
 
 int main(int argc, char** argv) {

@@ -156,7 +156,7 @@ int run(const Request& request, Session& session) {
             session.out << usageText();
             return kExitOk;
         case Command::Version:
-            session.out << versionCaption() << "\n";
+            session.out << versionCaption() << ", korvex-tools " KT_VERSION "\n";
             return kExitOk;
         case Command::Save:
             return saveReport(request.file, session);

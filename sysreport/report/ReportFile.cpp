@@ -66,9 +66,15 @@ bool canWriteReportIn(const std::string& folder) {
 }  // namespace
 
 std::string resolveReportPath(const ReportLocations& locations) {
-    for (const std::string* folder : {&locations.programFolder, &locations.documentsFolder,
-                                      &locations.homeFolder, &locations.tempFolder}) {
+    const std::string* folders[] = {&locations.programFolder, &locations.documentsFolder,
+                                    &locations.homeFolder, &locations.tempFolder};
+    for (const std::string* folder : folders) {
         if (canWriteReportIn(*folder)) {
+            return reportPathIn(*folder);
+        }
+    }
+    for (const std::string* folder : folders) {
+        if (!folder->empty()) {
             return reportPathIn(*folder);
         }
     }

@@ -38,9 +38,13 @@ struct ReportLocations {
 // The program's own folder, the user's documents, home and temporary folders.
 ReportLocations platformReportLocations();
 
+// Linux: whether a program's folder belongs to the system (under /usr, /bin, /sbin,
+// /opt, /snap or /app), where an installed program's report must not go.
+bool isSystemProgramFolder(const std::string& folder);
+
 // The report's full path: in the program's folder when the report can be written
 // there, else in the documents folder, else in the home folder, else in the
-// temporary folder. When none can be written, the program's folder.
+// temporary folder. When none can be written, the first folder named.
 std::string resolveReportPath(const ReportLocations& locations);
 
 // The folder part of a report path made by resolveReportPath.

@@ -15,10 +15,16 @@ std::string environmentOr(const char* name, const std::string& fallback) {
     return value != nullptr && *value != '\0' ? std::string(value) : fallback;
 }
 
+// The program's own folder, unless it is one of the system's: an installed program
+// never writes its report among the system's programs, whoever runs it.
 std::string programFolder() {
     std::error_code error;
     const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : pathToUtf8(executable.parent_path());
+    if (error) {
+        return {};
+    }
+    const std::string folder = pathToUtf8(executable.parent_path());
+    return isSystemProgramFolder(folder) ? std::string() : folder;
 }
 
 // XDG_DOCUMENTS_DIR of the user's folder settings ("$HOME/Documents" style),
@@ -42,6 +48,16 @@ std::string documentsFolder(const std::string& home) {
 }
 
 }  // namespace
+
+bool isSystemProgramFolder(const std::string& folder) {
+    for (const char* system : {"/usr", "/bin", "/sbin", "/opt", "/snap", "/app"}) {
+        const std::string prefix = system;
+        if (folder == prefix || folder.rfind(prefix + "/", 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
 
 ReportLocations platformReportLocations() {
     const std::string home = environmentOr("HOME", {});

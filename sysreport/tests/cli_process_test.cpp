@@ -60,7 +60,7 @@ TEST_F(ProgramProcess, HelpVersionAndWrongOptionsEndWithoutAReport) {
         const char* err;  // expected part of the error output
     } cases[] = {
         {"--help", 0, "Usage: sysreport", ""},
-        {"--version", 0, "sysreport Version 2.4.4", ""},
+        {"--version", 0, "sysreport Version 2.4.4, korvex-tools " KT_VERSION, ""},
         {"--bogus", 2, "", "Usage: sysreport"},
     };
     for (const auto& c : cases) {

@@ -128,7 +128,7 @@ TEST_F(CommandRun, UsageVersionAndWrongOptions) {
     EXPECT_EQ(runWith({"--help"}), kExitOk);
     EXPECT_EQ(out_.str(), usageText());
     EXPECT_EQ(runWith({"--version"}), kExitOk);
-    EXPECT_EQ(out_.str(), "sysreport Version 2.4.4\n");
+    EXPECT_EQ(out_.str(), "sysreport Version 2.4.4, korvex-tools " KT_VERSION "\n");
     EXPECT_EQ(runWith({"--frobnicate"}), kExitUsage);
     EXPECT_EQ(out_.str(), "");
     EXPECT_EQ(err_.str(), "sysreport: unknown option --frobnicate\n" + usageText());

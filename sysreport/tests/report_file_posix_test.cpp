@@ -54,5 +54,22 @@ TEST_F(ReadOnlyFolder, AFailedWriteKeepsTheOldReport) {
     EXPECT_EQ(readBytes(folder("program") + "/" + kReportFileName), "old report");
 }
 
+// An installed program's folder is the system's: its report goes elsewhere, even for
+// root, who could write there.
+TEST(InstalledProgram, SystemFoldersAreNeverTheReportsPlace) {
+    const struct {
+        const char* folder;
+        bool system;
+    } cases[] = {
+        {"/usr/bin", true},         {"/usr/local/bin", true}, {"/bin", true},
+        {"/opt/korvex/bin", true},  {"/snap/bin", true},      {"/app/bin", true},
+        {"/home/ann/tools", false}, {"/usr2/bin", false},     {"/work/build/bin", false},
+        {"/optical/bin", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(isSystemProgramFolder(c.folder), c.system) << c.folder;
+    }
+}
+
 }  // namespace
 }  // namespace sysreport::testing

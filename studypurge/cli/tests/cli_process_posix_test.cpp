@@ -73,7 +73,7 @@ TEST(StudypurgeProcess, CleansWithoutAWindowAndReportsByExitCode) {
     EXPECT_EQ(runProgram({"--all"}).exitCode, 2);
     const Outcome version = runProgram({"--version"});
     EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.output, "studypurge version 2012\n");
+    EXPECT_EQ(version.output, "studypurge version 2012, korvex-tools " KT_VERSION "\n");
 }
 
 }  // namespace

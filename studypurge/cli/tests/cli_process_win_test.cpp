@@ -112,7 +112,8 @@ TEST(StudypurgeProcess, CleansAndReportsByExitCode) {
     const Outcome usage = runProgram({"--all"});
     EXPECT_EQ(usage.exitCode, 2u);
     EXPECT_NE(usage.output.find("studypurge"), std::string::npos) << usage.output;
-    EXPECT_EQ(runProgram({"--version"}).output, "studypurge version 2012\n");
+    EXPECT_EQ(runProgram({"--version"}).output,
+              "studypurge version 2012, korvex-tools " KT_VERSION "\n");
 }
 
 // The program started as a file manager starts it: with no standard handles. Ended by

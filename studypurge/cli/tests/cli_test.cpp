@@ -207,7 +207,7 @@ TEST_F(ProjectFolder, ExitCodesForSuccessUsageHelpAndVersion) {
     EXPECT_EQ(run({"--help"}), 0);
     EXPECT_NE(out.str().find("--products LIST"), std::string::npos);
     EXPECT_EQ(run({"--version"}), 0);
-    EXPECT_EQ(out.str(), "studypurge version 2012\n");
+    EXPECT_EQ(out.str(), "studypurge version 2012, korvex-tools " KT_VERSION "\n");
 }
 
 // Compacting through the platform's own storage: the tree and the stream sizes stay,
