@@ -81,6 +81,7 @@ class NoWindow final : public LibraryWindow {
     void EndGridEdit() override {}
     void ShowMaterialAgain() override {}
     void NodeClick(const std::string&) override {}
+    void ShowEditState(bool, bool, bool) override {}
 };
 
 // Opening never writes library files.
