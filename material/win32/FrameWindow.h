@@ -4,8 +4,9 @@
 // pictures) live in the toolkit-free app layer.
 #pragma once
 
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <functional>
 #include <memory>
