@@ -37,6 +37,12 @@ constexpr std::array<ToolbarItem, 8> kToolbarItems{{
     {ID_TOOLBAR_HELP, 4},
 }};
 
+// Whether a bar is switched on, whether or not the frame itself is shown yet
+// (IsWindowVisible also looks at the parents).
+bool isSwitchedOn(HWND bar) {
+    return (GetWindowLongPtrW(bar, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
 HINSTANCE instance() {
     return GetModuleHandleW(nullptr);
 }
@@ -266,12 +272,12 @@ void FrameWindow::layout() {
     SendMessageW(statusBar_, WM_SIZE, 0, 0);
     RECT area{};
     GetClientRect(window_, &area);
-    if (IsWindowVisible(toolbar_)) {
+    if (isSwitchedOn(toolbar_)) {
         RECT bar{};
         GetWindowRect(toolbar_, &bar);
         area.top += bar.bottom - bar.top;
     }
-    if (IsWindowVisible(statusBar_)) {
+    if (isSwitchedOn(statusBar_)) {
         RECT bar{};
         GetWindowRect(statusBar_, &bar);
         area.bottom -= bar.bottom - bar.top;
@@ -288,14 +294,14 @@ void FrameWindow::setLibraryButtonsEnabled(bool enabled) {
 
 bool FrameWindow::toggleToolbar() {
     // By the bar's own state, not by any menu tick.
-    const bool shown = !IsWindowVisible(toolbar_);
+    const bool shown = !isSwitchedOn(toolbar_);
     ShowWindow(toolbar_, shown ? SW_SHOW : SW_HIDE);
     layout();
     return shown;
 }
 
 bool FrameWindow::toggleStatusBar() {
-    const bool shown = !IsWindowVisible(statusBar_);
+    const bool shown = !isSwitchedOn(statusBar_);
     ShowWindow(statusBar_, shown ? SW_SHOW : SW_HIDE);
     layout();
     return shown;

@@ -1,0 +1,7 @@
+# The native frame under Wine, with the program's own resources.
+if(WIN32)
+    kt_add_core_test(material_win32_frame_test
+        SOURCES ${CMAKE_CURRENT_LIST_DIR}/win32_frame_test.cpp
+                $<TARGET_OBJECTS:material_resources>
+        LIBS kt_material_win32)
+endif()
