@@ -5,3 +5,10 @@ if(WIN32)
                 $<TARGET_OBJECTS:material_resources>
         LIBS kt_material_win32)
 endif()
+
+# The message boxes and file dialogs of the library operations, answered from a timer.
+if(WIN32)
+    kt_add_core_test(material_win32_prompts_test
+        SOURCES ${CMAKE_CURRENT_LIST_DIR}/win32_prompts_test.cpp
+        LIBS kt_material_win32)
+endif()
