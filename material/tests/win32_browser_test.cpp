@@ -1,0 +1,122 @@
+// material.exe's frame and library window over the real library operations under Wine:
+// a library opened through the frame's Ctrl+O, its open dialog answered from a timer.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "WideText.h"
+#include "Win32Browser.h"
+#include "Win32LibraryPrompts.h"
+#include "data/Cp1252.h"
+#include "data/DecimalSeparator.h"
+#include "data/LibraryFileSystem.h"
+#include "resource.h"
+#include "units/registry/clsRegistry.h"
+#include "win32_modal.h"
+
+namespace material::win32 {
+namespace {
+
+class PointSeparator final : public DecimalSeparatorSource {
+  public:
+    std::string ReadDecimalSeparator() const override { return "."; }
+};
+
+class NoHelp final : public HelpViewer {
+  public:
+    void displayHelpFile(const std::string&) override {}
+};
+
+std::wstring itemText(HWND tree, HTREEITEM item) {
+    wchar_t text[256] = {};
+    TVITEMW request{};
+    request.hItem = item;
+    request.mask = TVIF_TEXT;
+    request.pszText = text;
+    request.cchTextMax = 256;
+    TreeView_GetItem(tree, &request);
+    return text;
+}
+
+// The tree view's items, a category as "text" and a material as "  text".
+std::vector<std::wstring> shownTree(HWND tree) {
+    std::vector<std::wstring> lines;
+    for (HTREEITEM category = TreeView_GetRoot(tree); category != nullptr;
+         category = TreeView_GetNextSibling(tree, category)) {
+        lines.push_back(itemText(tree, category));
+        for (HTREEITEM material = TreeView_GetChild(tree, category); material != nullptr;
+             material = TreeView_GetNextSibling(tree, material)) {
+            lines.push_back(L"  " + itemText(tree, material));
+        }
+    }
+    return lines;
+}
+
+// The same lines from the library's tree model.
+std::vector<std::wstring> modelTree(const LibraryTree& tree) {
+    std::vector<std::wstring> lines;
+    for (const std::string& key : tree.Roots()) {
+        const LibraryNode* category = tree.Find(key);
+        lines.push_back(widen(DecodeLibraryText(category->text)));
+        for (const std::string& child : category->children) {
+            lines.push_back(L"  " + widen(DecodeLibraryText(tree.Find(child)->text)));
+        }
+    }
+    return lines;
+}
+
+class Win32BrowserTest : public ::testing::Test {
+  protected:
+    Win32BrowserTest()
+        : browser(BrowserServices{prompts, PlatformFileSystem(), separator, programSettings(),
+                                  PlatformWorkbookReader(), std::make_unique<NoHelp>(),
+                                  [this] { ++frameClosed; }}) {
+        prompts.setOwner(browser.frame().window());
+    }
+
+    void openSample() {
+        std::wstring path = widen(KT_SAMPLE_LIBRARY);
+        std::replace(path.begin(), path.end(), L'/', L'\\');
+        ModalAnswerer answerer([&](HWND dialog) {
+            SetDlgItemTextW(dialog, 0x47c, path.c_str());
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        });
+        SendMessageW(browser.frame().window(), WM_COMMAND, ID_FILE_OPEN, 0);
+        EXPECT_EQ(answerer.title, L"Open Library File...");
+    }
+
+    Win32LibraryPrompts prompts;
+    PointSeparator separator;
+    int frameClosed = 0;
+    Win32Browser browser;
+};
+
+TEST_F(Win32BrowserTest, OpeningTheSampleLibraryShowsItsTree) {
+    openSample();
+    ASSERT_NE(browser.form(), nullptr);
+    const std::vector<std::wstring> shown = shownTree(browser.form()->treeView());
+    EXPECT_EQ(shown, modelTree(browser.library().Tree()));
+    EXPECT_GT(shown.size(), 10u);
+    EXPECT_TRUE(GetWindowLongPtrW(browser.form()->treeView(), GWL_STYLE) & WS_VISIBLE);
+
+    wchar_t className[32] = {};
+    GetClassNameW(browser.form()->window(), className, 32);
+    EXPECT_STREQ(className, L"BaseForm");
+    EXPECT_NE(SendMessageW(browser.frame().toolbar(), TB_ISBUTTONENABLED, ID_TOOLBAR_SAVE, 0), 0);
+}
+
+TEST_F(Win32BrowserTest, ClosingAnUnchangedLibraryClosesItsWindow) {
+    openSample();
+    ASSERT_NE(browser.form(), nullptr);
+    EXPECT_TRUE(browser.closeLibraryWindow());
+    EXPECT_EQ(browser.form(), nullptr);
+    EXPECT_EQ(SendMessageW(browser.frame().toolbar(), TB_ISBUTTONENABLED, ID_TOOLBAR_SAVE, 0), 0);
+}
+
+}  // namespace
+}  // namespace material::win32
