@@ -15,17 +15,13 @@
 #include "data/Cp1252.h"
 #include "data/DecimalSeparator.h"
 #include "data/LibraryFileSystem.h"
+#include "library_fakes.h"
 #include "resource.h"
 #include "units/registry/clsRegistry.h"
 #include "win32_modal.h"
 
 namespace material::win32 {
 namespace {
-
-class PointSeparator final : public DecimalSeparatorSource {
-  public:
-    std::string ReadDecimalSeparator() const override { return "."; }
-};
 
 class NoHelp final : public HelpViewer {
   public:
@@ -70,28 +66,52 @@ std::vector<std::wstring> modelTree(const LibraryTree& tree) {
     return lines;
 }
 
+void choose(HWND dialog, const std::wstring& path) {
+    SetDlgItemTextW(dialog, 0x47c, path.c_str());
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+}
+
+// What the toolkit-free library operations write for: open the sample, save it as `path`.
+std::string bytesSavedByTheCores(const std::string& sampleBytes) {
+    testing::ScriptedPrompts prompts;
+    testing::FakeWindow window;
+    testing::MemoryFiles files;
+    testing::FixedSeparator separator;
+    clsRegistry settings{std::make_unique<testing::MemoryStore>()};
+    files.files["sample.lib"] = sampleBytes;
+    prompts.openChoices.push_back("sample.lib");
+    prompts.saveChoices.push_back("saved.lib");
+    LibraryController library{{prompts, window, files, separator, settings,
+                               [](const std::string&) { return SheetImport{}; }}};
+    library.OpenLibrary();
+    library.SaveAs();
+    return files.files["saved.lib"];
+}
+
 class Win32BrowserTest : public ::testing::Test {
   protected:
     Win32BrowserTest()
-        : browser(BrowserServices{prompts, PlatformFileSystem(), separator, programSettings(),
+        : browser(BrowserServices{prompts, PlatformFileSystem(), separator, settings,
                                   PlatformWorkbookReader(), std::make_unique<NoHelp>(),
                                   [this] { ++frameClosed; }}) {
         prompts.setOwner(browser.frame().window());
     }
 
-    void openSample() {
+    static std::wstring samplePath() {
         std::wstring path = widen(KT_SAMPLE_LIBRARY);
         std::replace(path.begin(), path.end(), L'/', L'\\');
-        ModalAnswerer answerer([&](HWND dialog) {
-            SetDlgItemTextW(dialog, 0x47c, path.c_str());
-            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-        });
+        return path;
+    }
+
+    void openSample() {
+        ModalAnswerer answerer([&](HWND dialog) { choose(dialog, samplePath()); });
         SendMessageW(browser.frame().window(), WM_COMMAND, ID_FILE_OPEN, 0);
         EXPECT_EQ(answerer.title, L"Open Library File...");
     }
 
     Win32LibraryPrompts prompts;
-    PointSeparator separator;
+    testing::FixedSeparator separator;
+    clsRegistry settings{std::make_unique<testing::MemoryStore>()};
     int frameClosed = 0;
     Win32Browser browser;
 };
@@ -116,6 +136,28 @@ TEST_F(Win32BrowserTest, ClosingAnUnchangedLibraryClosesItsWindow) {
     EXPECT_TRUE(browser.closeLibraryWindow());
     EXPECT_EQ(browser.form(), nullptr);
     EXPECT_EQ(SendMessageW(browser.frame().toolbar(), TB_ISBUTTONENABLED, ID_TOOLBAR_SAVE, 0), 0);
+}
+
+TEST_F(Win32BrowserTest, SaveAsWritesWhatTheLinuxProgramWrites) {
+    openSample();
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring target = std::wstring(folder) + L"material_browser_saved.lib";
+    DeleteFileW(target.c_str());
+    {
+        ModalAnswerer answerer([&](HWND dialog) { choose(dialog, target); });
+        browser.saveLibraryAs();
+    }
+    std::string sample;
+    std::string saved;
+    FileError error;
+    ASSERT_TRUE(PlatformFileSystem().ReadAll(narrow(samplePath()), sample, error));
+    ASSERT_TRUE(PlatformFileSystem().ReadAll(narrow(target), saved, error)) << error.Message();
+    const std::string expected = bytesSavedByTheCores(sample);
+    ASSERT_FALSE(expected.empty());
+    EXPECT_TRUE(saved == expected)
+        << "saved " << saved.size() << " bytes, expected " << expected.size();
+    DeleteFileW(target.c_str());
 }
 
 }  // namespace
