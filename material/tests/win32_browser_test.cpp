@@ -130,6 +130,65 @@ TEST_F(Win32BrowserTest, OpeningTheSampleLibraryShowsItsTree) {
     EXPECT_NE(SendMessageW(browser.frame().toolbar(), TB_ISBUTTONENABLED, ID_TOOLBAR_SAVE, 0), 0);
 }
 
+std::wstring menuText(HMENU menu, int position) {
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, static_cast<UINT>(position), text, 128, MF_BYPOSITION);
+    return text;
+}
+
+// The pop-up of the menu bar titled `title` (a maximized MDI child adds its own items).
+HMENU subMenuTitled(HMENU bar, const std::wstring& title) {
+    for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+        if (menuText(bar, i) == title) {
+            return GetSubMenu(bar, i);
+        }
+    }
+    return nullptr;
+}
+
+std::vector<std::wstring> menuTexts(HMENU menu) {
+    std::vector<std::wstring> texts;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        texts.push_back(menuText(menu, i));
+    }
+    return texts;
+}
+
+TEST_F(Win32BrowserTest, TheWindowsMenuReplacesTheFramesWhileItIsOpen) {
+    openSample();
+    HMENU bar = GetMenu(browser.frame().window());
+    // An MDI frame puts a maximized child's system menu and buttons into the bar too.
+    std::vector<std::wstring> titles;
+    for (const std::wstring& text : menuTexts(bar)) {
+        if (!text.empty()) {
+            titles.push_back(text);
+        }
+    }
+    EXPECT_EQ(titles, (std::vector<std::wstring>{L"&File", L"&Edit", L"&View", L"&Help"}));
+    HMENU windowMenu = browser.form()->menu();
+    EXPECT_EQ(menuTexts(subMenuTitled(windowMenu, L"&File")),
+              (std::vector<std::wstring>{L"&New", L"&Open...\tCtrl+O", L"&Close", L"",
+                                         L"&Save\tCtrl+S", L"Save &As...\tCtrl+A", L"", L"E&xit"}));
+    EXPECT_EQ(
+        menuTexts(subMenuTitled(windowMenu, L"&Edit")),
+        (std::vector<std::wstring>{L"&New", L"&Clear", L"&Reset", L"&Delete ", L"&Copy\tCtrl+C",
+                                   L"&Paste\tCtrl+V", L"", L"&Undo\tCtrl+Z", L"R&edo\tCtrl+Y"}));
+    EXPECT_EQ(menuTexts(subMenuTitled(windowMenu, L"&View")),
+              (std::vector<std::wstring>{L"&Toolbar", L"&Statusbar"}));
+    EXPECT_EQ(browser.frame().accelerators(), browser.form()->accelerators());
+
+    // View > Toolbar: the tick follows the bar.
+    SendMessageW(browser.frame().window(), WM_COMMAND, ID_VIEW_TOOLBAR, 0);
+    EXPECT_FALSE(GetMenuState(windowMenu, ID_VIEW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED);
+    SendMessageW(browser.frame().window(), WM_COMMAND, ID_VIEW_TOOLBAR, 0);
+    EXPECT_TRUE(GetMenuState(windowMenu, ID_VIEW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED);
+
+    SendMessageW(browser.frame().window(), WM_COMMAND, ID_LIBRARY_CLOSE, 0);
+    EXPECT_EQ(browser.form(), nullptr);
+    EXPECT_EQ(menuTexts(GetMenu(browser.frame().window())),
+              (std::vector<std::wstring>{L"&File", L"&Help"}));
+}
+
 TEST_F(Win32BrowserTest, ClosingAnUnchangedLibraryClosesItsWindow) {
     openSample();
     ASSERT_NE(browser.form(), nullptr);
@@ -145,8 +204,10 @@ TEST_F(Win32BrowserTest, SaveAsWritesWhatTheLinuxProgramWrites) {
     const std::wstring target = std::wstring(folder) + L"material_browser_saved.lib";
     DeleteFileW(target.c_str());
     {
+        // File > Save As of the library window, as Alt+F, A reaches it.
         ModalAnswerer answerer([&](HWND dialog) { choose(dialog, target); });
-        browser.saveLibraryAs();
+        SendMessageW(browser.frame().window(), WM_COMMAND, ID_LIBRARY_SAVE_AS, 0);
+        EXPECT_EQ(answerer.title, L"Save Library File As ...");
     }
     std::string sample;
     std::string saved;

@@ -176,10 +176,17 @@ LRESULT FrameWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_COMMAND:
             // The frame's own commands come from its menu, accelerators and toolbar; the
-            // rest go on to the active library window.
-            if ((lParam == 0 || reinterpret_cast<HWND>(lParam) == toolbar_) &&
-                onCommand(LOWORD(wParam))) {
-                return 0;
+            // rest belong to the active library window (an MDI frame does not pass them on
+            // by itself).
+            if (lParam == 0 || reinterpret_cast<HWND>(lParam) == toolbar_) {
+                if (onCommand(LOWORD(wParam))) {
+                    return 0;
+                }
+                HWND active = reinterpret_cast<HWND>(SendMessageW(client_, WM_MDIGETACTIVE, 0, 0));
+                if (active != nullptr && LOWORD(wParam) < kFirstChildId) {
+                    SendMessageW(active, WM_COMMAND, wParam, lParam);
+                    return 0;
+                }
             }
             break;
         case WM_NOTIFY:
@@ -396,7 +403,7 @@ int FrameWindow::runMessageLoop() {
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (AboutWindow::translate(message) || TranslateMDISysAccel(client_, &message) ||
-            TranslateAcceleratorW(window_, accelerators_, &message)) {
+            TranslateAcceleratorW(window_, accelerators(), &message)) {
             continue;
         }
         TranslateMessage(&message);

@@ -34,7 +34,11 @@ class FrameWindow {
     HWND client() const { return client_; }  // the MDI client (the text's workspace)
     HWND toolbar() const { return toolbar_; }
     HWND statusBar() const { return statusBar_; }
-    HACCEL accelerators() const { return accelerators_; }
+    // The accelerators the message loop runs: the active library window's, else the frame's.
+    HACCEL accelerators() const {
+        return windowAccelerators_ ? windowAccelerators_ : accelerators_;
+    }
+    void setWindowAccelerators(HACCEL accelerators) { windowAccelerators_ = accelerators; }
 
     // The picture the animation shows, 0 before the first one.
     int shownFrame() const { return shownFrame_; }
@@ -49,6 +53,9 @@ class FrameWindow {
     // menu again for null.
     void showMenu(HMENU menu);
 
+    // Runs one of the frame's commands (menu, toolbar or accelerator id); false for another.
+    bool onCommand(int id);
+
     // Runs the program's message loop until the frame is gone; returns the exit code.
     int runMessageLoop();
 
@@ -61,8 +68,6 @@ class FrameWindow {
     void buildToolbar();
     void buildStatusBar();
     void layout();
-    // Runs a command of the frame; false for any other id.
-    bool onCommand(int id);
     void onTimerTick();
     void drawAnimation(const DRAWITEMSTRUCT& item) const;
     LRESULT onNotify(const NMHDR& header);
@@ -79,6 +84,7 @@ class FrameWindow {
     HWND statusBar_ = nullptr;
     HMENU frameMenu_ = nullptr;
     HACCEL accelerators_ = nullptr;
+    HACCEL windowAccelerators_ = nullptr;
     HIMAGELIST imageList_ = nullptr;
     HBRUSH workspaceBrush_ = nullptr;
     int shownFrame_ = 0;

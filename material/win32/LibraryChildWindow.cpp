@@ -54,11 +54,11 @@ std::wstring nodeText(const LibraryNode& node) {
 
 }  // namespace
 
-LibraryChildWindow::LibraryChildWindow(HWND mdiClient, const LibraryTree& tree,
-                                       std::function<bool()> closeRequested,
-                                       std::function<void()> destroyed)
-    : tree_(tree), closeRequested_(std::move(closeRequested)), destroyed_(std::move(destroyed)) {
+LibraryChildWindow::LibraryChildWindow(HWND mdiClient, const LibraryTree& tree, Handlers handlers)
+    : tree_(tree), handlers_(std::move(handlers)) {
     registerClass();
+    menu_ = LoadMenuW(instance(), MAKEINTRESOURCEW(IDR_LIBRARY_MENU));
+    accelerators_ = LoadAcceleratorsW(instance(), MAKEINTRESOURCEW(IDR_LIBRARY_ACCELERATORS));
     window_ =
         CreateMDIWindowW(kWindowClass, L"", WS_CLIPCHILDREN | WS_MAXIMIZE, CW_USEDEFAULT,
                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mdiClient, instance(), 0);
@@ -68,9 +68,11 @@ LibraryChildWindow::LibraryChildWindow(HWND mdiClient, const LibraryTree& tree,
 }
 
 LibraryChildWindow::~LibraryChildWindow() {
-    destroyed_ = nullptr;
+    handlers_ = {};
     unload();
     ImageList_Destroy(images_);
+    DestroyMenu(menu_);
+    DestroyAcceleratorTable(accelerators_);
 }
 
 void LibraryChildWindow::createTree() {
@@ -124,8 +126,19 @@ LRESULT LibraryChildWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             MoveWindow(tree_view_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
             break;  // the MDI child's own handling follows
+        case WM_COMMAND:
+            if (lParam == 0 && handlers_.command) {
+                handlers_.command(LOWORD(wParam));
+                return 0;
+            }
+            break;
+        case WM_MDIACTIVATE:
+            if (handlers_.activated) {
+                handlers_.activated(reinterpret_cast<HWND>(lParam) == window_);
+            }
+            break;
         case WM_CLOSE:
-            if (unloading_ || !closeRequested_ || closeRequested_()) {
+            if (unloading_ || !handlers_.closeRequested || handlers_.closeRequested()) {
                 unload();
             }
             return 0;
@@ -133,7 +146,7 @@ LRESULT LibraryChildWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             window_ = nullptr;
             tree_view_ = nullptr;
             items_.clear();
-            auto destroyed = std::move(destroyed_);
+            auto destroyed = std::move(handlers_.destroyed);
             if (destroyed) {
                 destroyed();
             }

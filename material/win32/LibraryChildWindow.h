@@ -17,15 +17,26 @@ namespace material::win32 {
 
 class LibraryChildWindow final : public TreeListener {
   public:
-    // `closeRequested` decides a close by the user: true lets the window go.
-    LibraryChildWindow(HWND mdiClient, const LibraryTree& tree,
-                       std::function<bool()> closeRequested, std::function<void()> destroyed);
+    struct Handlers {
+        // Decides a close by the user: true lets the window go.
+        std::function<bool()> closeRequested;
+        std::function<void()> destroyed;
+        // A command of the window's menu or accelerators.
+        std::function<void(int)> command;
+        // The window became the active one (true) or stopped being it (false).
+        std::function<void(bool)> activated;
+    };
+
+    LibraryChildWindow(HWND mdiClient, const LibraryTree& tree, Handlers handlers);
     ~LibraryChildWindow() override;
     LibraryChildWindow(const LibraryChildWindow&) = delete;
     LibraryChildWindow& operator=(const LibraryChildWindow&) = delete;
 
     HWND window() const { return window_; }
     HWND treeView() const { return tree_view_; }
+    // The window's own menu and accelerators, which replace the frame's while it is active.
+    HMENU menu() const { return menu_; }
+    HACCEL accelerators() const { return accelerators_; }
 
     void setCaption(const std::wstring& caption);
     void showTree();
@@ -48,8 +59,9 @@ class LibraryChildWindow final : public TreeListener {
     int imageIndex(const std::string& image) const;
 
     const LibraryTree& tree_;
-    std::function<bool()> closeRequested_;
-    std::function<void()> destroyed_;
+    Handlers handlers_;
+    HMENU menu_ = nullptr;
+    HACCEL accelerators_ = nullptr;
     HWND window_ = nullptr;
     HWND tree_view_ = nullptr;
     HIMAGELIST images_ = nullptr;

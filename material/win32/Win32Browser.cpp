@@ -1,6 +1,7 @@
 #include "Win32Browser.h"
 
 #include "WideText.h"
+#include "resource.h"
 #include "units/UnitSystems.h"
 
 namespace material::win32 {
@@ -32,21 +33,95 @@ bool Win32Browser::closeLibraryWindow() {
 LibraryChildWindow& Win32Browser::loadedForm() {
     if (form_ == nullptr) {
         retiredForm_.reset();
-        form_ = std::make_unique<LibraryChildWindow>(
-            frame_->client(), library_.Tree(),
-            // The user's close: asks about saving; CloseLibrary comes back through Close.
-            [this] { return !library_.CloseLibrary(); },
-            [this] {
-                library_.Tree().SetListener(nullptr);
-                frame_->setLibraryButtonsEnabled(false);
-                // Its handlers may still be running: the object is released later.
-                retiredForm_ = std::move(form_);
-            });
+        LibraryChildWindow::Handlers handlers;
+        // The user's close: asks about saving; CloseLibrary comes back through Close.
+        handlers.closeRequested = [this] { return !library_.CloseLibrary(); };
+        handlers.destroyed = [this] {
+            library_.Tree().SetListener(nullptr);
+            showWindowMenu(false);
+            frame_->setLibraryButtonsEnabled(false);
+            // Its handlers may still be running: the object is released later.
+            retiredForm_ = std::move(form_);
+        };
+        handlers.command = [this](int id) { onWindowCommand(id); };
+        handlers.activated = [this](bool active) { showWindowMenu(active); };
+        form_ = std::make_unique<LibraryChildWindow>(frame_->client(), library_.Tree(),
+                                                     std::move(handlers));
         library_.Tree().SetListener(form_.get());
         form_->TreeRebuilt();
         frame_->setLibraryButtonsEnabled(true);
+        showWindowMenu(true);
     }
     return *form_;
+}
+
+void Win32Browser::showWindowMenu(bool active) {
+    const bool shown = active && form_ != nullptr;
+    frame_->showMenu(shown ? form_->menu() : nullptr);
+    frame_->setWindowAccelerators(shown ? form_->accelerators() : nullptr);
+}
+
+void Win32Browser::onWindowCommand(int id) {
+    switch (id) {
+        case ID_LIBRARY_NEW:
+            library_.NewLibrary();
+            break;
+        case ID_LIBRARY_OPEN:
+            library_.OpenLibrary();
+            break;
+        case ID_LIBRARY_CLOSE:
+            library_.CloseLibrary();
+            break;
+        case ID_LIBRARY_SAVE:
+            library_.Save();
+            break;
+        case ID_LIBRARY_SAVE_AS:
+            library_.SaveAs();
+            break;
+        case ID_LIBRARY_EXIT:
+            PostMessageW(frame_->window(), WM_CLOSE, 0, 0);
+            break;
+        case ID_EDIT_DELETE:
+            library_.DeleteMaterial();
+            break;
+        case ID_EDIT_UNDO:
+            library_.Undo();
+            break;
+        case ID_EDIT_REDO:
+            library_.Redo();
+            break;
+        case ID_VIEW_TOOLBAR:
+            checkViewItem(ID_VIEW_TOOLBAR, frame_->toggleToolbar());
+            break;
+        case ID_VIEW_STATUSBAR:
+            checkViewItem(ID_VIEW_STATUSBAR, frame_->toggleStatusBar());
+            break;
+        case ID_LIBRARY_HELP_TOPICS:
+            frame_->onCommand(ID_TOOLBAR_HELP);
+            break;
+        case ID_LIBRARY_ABOUT:
+            frame_->onCommand(ID_HELP_ABOUT);
+            break;
+        default:
+            break;  // the panel's commands come with the panel
+    }
+}
+
+void Win32Browser::checkViewItem(int id, bool shown) {
+    if (form_ != nullptr) {
+        // The tick follows the bar, whatever it showed before.
+        CheckMenuItem(form_->menu(), static_cast<UINT>(id),
+                      MF_BYCOMMAND | (shown ? MF_CHECKED : MF_UNCHECKED));
+    }
+}
+
+void Win32Browser::ShowEditState(bool, bool canUndo, bool canRedo) {
+    if (form_ != nullptr) {
+        EnableMenuItem(form_->menu(), ID_EDIT_UNDO,
+                       MF_BYCOMMAND | (canUndo ? MF_ENABLED : MF_GRAYED));
+        EnableMenuItem(form_->menu(), ID_EDIT_REDO,
+                       MF_BYCOMMAND | (canRedo ? MF_ENABLED : MF_GRAYED));
+    }
 }
 
 void Win32Browser::Show(const std::string& caption) {

@@ -68,11 +68,15 @@ class Win32Browser final : public FrameCommands, public LibraryWindow {
     void EndGridEdit() override {}
     void ShowMaterialAgain() override {}
     void NodeClick(const std::string& key) override;
-    void ShowEditState(bool, bool, bool) override {}
+    void ShowEditState(bool modified, bool canUndo, bool canRedo) override;
 
   private:
     // The window, loaded on the first thing the library operations show in it.
     LibraryChildWindow& loadedForm();
+    // The window's menu and accelerators in the frame while it is active, else the frame's.
+    void showWindowMenu(bool active);
+    void onWindowCommand(int id);
+    void checkViewItem(int id, bool shown);
 
     LibraryController library_;
     std::unique_ptr<FrameWindow> frame_;

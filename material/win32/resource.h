@@ -37,6 +37,28 @@
 #define ID_TOOLBAR_DELETE 1104
 #define ID_TOOLBAR_HELP 1105
 
+// The library window's menu and accelerators, in the menu bar while it is active.
+#define IDR_LIBRARY_MENU 310
+#define IDR_LIBRARY_ACCELERATORS 311
+#define ID_LIBRARY_NEW 1201
+#define ID_LIBRARY_OPEN 1202
+#define ID_LIBRARY_CLOSE 1203
+#define ID_LIBRARY_SAVE 1204
+#define ID_LIBRARY_SAVE_AS 1205
+#define ID_LIBRARY_EXIT 1206
+#define ID_EDIT_NEW 1211
+#define ID_EDIT_CLEAR 1212
+#define ID_EDIT_RESET 1213
+#define ID_EDIT_DELETE 1214
+#define ID_EDIT_COPY 1215
+#define ID_EDIT_PASTE 1216
+#define ID_EDIT_UNDO 1217
+#define ID_EDIT_REDO 1218
+#define ID_VIEW_TOOLBAR 1221
+#define ID_VIEW_STATUSBAR 1222
+#define ID_LIBRARY_HELP_TOPICS 1231
+#define ID_LIBRARY_ABOUT 1232
+
 // Strings.
 #define IDS_FRAME_TITLE 2001
 
