@@ -197,6 +197,40 @@ TEST_F(Win32BrowserTest, ClosingAnUnchangedLibraryClosesItsWindow) {
     EXPECT_EQ(SendMessageW(browser.frame().toolbar(), TB_ISBUTTONENABLED, ID_TOOLBAR_SAVE, 0), 0);
 }
 
+// Deletes the first material of the sample through the toolbar, answering Yes.
+void deleteFirstMaterial(Win32Browser& browser) {
+    LibraryTree& tree = browser.library().Tree();
+    const LibraryNode* category = tree.Find(tree.Roots().front());
+    ASSERT_FALSE(category->children.empty());
+    tree.Select(category->children.front());
+    ModalAnswerer answerer([](HWND box) { PostMessageW(box, WM_COMMAND, IDYES, 0); });
+    SendMessageW(browser.frame().window(), WM_COMMAND, ID_TOOLBAR_DELETE,
+                 reinterpret_cast<LPARAM>(browser.frame().toolbar()));
+    EXPECT_NE(answerer.texts.find(L"Are you sure, you want to delete"), std::wstring::npos);
+}
+
+TEST_F(Win32BrowserTest, ClosingAChangedLibraryAsksAboutSaving) {
+    openSample();
+    const size_t linesBefore = shownTree(browser.form()->treeView()).size();
+    deleteFirstMaterial(browser);
+    const std::vector<std::wstring> shown = shownTree(browser.form()->treeView());
+    EXPECT_EQ(shown, modelTree(browser.library().Tree()));
+    EXPECT_EQ(shown.size(), linesBefore - 1);
+    {
+        ModalAnswerer answerer([](HWND box) { PostMessageW(box, WM_COMMAND, IDCANCEL, 0); });
+        EXPECT_FALSE(browser.closeLibraryWindow());
+        EXPECT_FALSE(answerer.texts.empty()) << "no question asked";
+        EXPECT_NE(browser.form(), nullptr);
+        EXPECT_TRUE(browser.library().IsOpen());
+    }
+    {
+        ModalAnswerer answerer([](HWND box) { PostMessageW(box, WM_COMMAND, IDNO, 0); });
+        EXPECT_TRUE(browser.closeLibraryWindow());
+        EXPECT_EQ(browser.form(), nullptr);
+        EXPECT_FALSE(browser.library().IsOpen());
+    }
+}
+
 TEST_F(Win32BrowserTest, SaveAsWritesWhatTheLinuxProgramWrites) {
     openSample();
     wchar_t folder[MAX_PATH] = {};
