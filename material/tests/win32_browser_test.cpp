@@ -189,6 +189,41 @@ TEST_F(Win32BrowserTest, TheWindowsMenuReplacesTheFramesWhileItIsOpen) {
               (std::vector<std::wstring>{L"&File", L"&Help"}));
 }
 
+int itemImage(HWND tree, HTREEITEM item) {
+    TVITEMW request{};
+    request.hItem = item;
+    request.mask = TVIF_IMAGE;
+    TreeView_GetItem(tree, &request);
+    return request.iImage;
+}
+
+// What the tree view reports when the user opens or closes a category.
+void userExpands(HWND tree, HTREEITEM item, bool expanded) {
+    NMTREEVIEWW change{};
+    change.hdr.hwndFrom = tree;
+    change.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(tree));
+    change.hdr.code = TVN_ITEMEXPANDEDW;
+    change.action = expanded ? TVE_EXPAND : TVE_COLLAPSE;
+    change.itemNew.hItem = item;
+    SendMessageW(GetParent(tree), WM_NOTIFY, change.hdr.idFrom, reinterpret_cast<LPARAM>(&change));
+}
+
+TEST_F(Win32BrowserTest, OpeningACategoryShowsTheOpenBook) {
+    openSample();
+    HWND tree = browser.form()->treeView();
+    HTREEITEM category = TreeView_GetRoot(tree);
+    const std::string key = browser.library().Tree().Roots().front();
+    constexpr int kOpenBook = 0;  // image list order: open book, closed book, leaf, leaf1
+    constexpr int kClosedBook = 1;
+
+    userExpands(tree, category, false);
+    EXPECT_FALSE(browser.library().Tree().Find(key)->expanded);
+    EXPECT_EQ(itemImage(tree, category), kClosedBook);
+    userExpands(tree, category, true);
+    EXPECT_TRUE(browser.library().Tree().Find(key)->expanded);
+    EXPECT_EQ(itemImage(tree, category), kOpenBook);
+}
+
 TEST_F(Win32BrowserTest, ClosingAnUnchangedLibraryClosesItsWindow) {
     openSample();
     ASSERT_NE(browser.form(), nullptr);

@@ -132,6 +132,8 @@ LRESULT LibraryChildWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
+        case WM_NOTIFY:
+            return onTreeNotify(*reinterpret_cast<const NMHDR*>(lParam));
         case WM_MDIACTIVATE:
             if (handlers_.activated) {
                 handlers_.activated(reinterpret_cast<HWND>(lParam) == window_);
@@ -156,6 +158,27 @@ LRESULT LibraryChildWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
     }
     return DefMDIChildProcW(self, message, wParam, lParam);
+}
+
+LRESULT LibraryChildWindow::onTreeNotify(const NMHDR& header) {
+    if (header.hwndFrom != tree_view_ || header.code != TVN_ITEMEXPANDEDW || mirroring_) {
+        return 0;
+    }
+    const auto& change = reinterpret_cast<const NMTREEVIEWW&>(header);
+    const std::string* key = keyOf(change.itemNew.hItem);
+    if (key != nullptr && handlers_.expanded) {
+        handlers_.expanded(*key, (change.action & TVE_EXPAND) != 0);
+    }
+    return 0;
+}
+
+const std::string* LibraryChildWindow::keyOf(HTREEITEM item) const {
+    for (const auto& [key, shown] : items_) {
+        if (shown == item) {
+            return &key;
+        }
+    }
+    return nullptr;
 }
 
 int LibraryChildWindow::imageIndex(const std::string& image) const {
@@ -187,7 +210,9 @@ void LibraryChildWindow::updateItem(HTREEITEM item, const LibraryNode& node) {
     change.pszText = const_cast<wchar_t*>(text.c_str());
     change.iImage = change.iSelectedImage = imageIndex(node.image);
     TreeView_SetItem(tree_view_, &change);
+    mirroring_ = true;
     TreeView_Expand(tree_view_, item, node.expanded ? TVE_EXPAND : TVE_COLLAPSE);
+    mirroring_ = false;
 }
 
 void LibraryChildWindow::TreeRebuilt() {
@@ -203,7 +228,9 @@ void LibraryChildWindow::TreeRebuilt() {
             insertNode(*tree_.Find(childKey));
         }
         if (category->expanded) {
+            mirroring_ = true;
             TreeView_Expand(tree_view_, items_[categoryKey], TVE_EXPAND);
+            mirroring_ = false;
         }
     }
     SelectionChanged(tree_.Selected());

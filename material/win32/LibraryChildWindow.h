@@ -25,6 +25,8 @@ class LibraryChildWindow final : public TreeListener {
         std::function<void(int)> command;
         // The window became the active one (true) or stopped being it (false).
         std::function<void(bool)> activated;
+        // The user expanded (true) or collapsed a category.
+        std::function<void(const std::string& key, bool expanded)> expanded;
     };
 
     LibraryChildWindow(HWND mdiClient, const LibraryTree& tree, Handlers handlers);
@@ -57,6 +59,8 @@ class LibraryChildWindow final : public TreeListener {
     void insertNode(const LibraryNode& node);
     void updateItem(HTREEITEM item, const LibraryNode& node);
     int imageIndex(const std::string& image) const;
+    LRESULT onTreeNotify(const NMHDR& header);
+    const std::string* keyOf(HTREEITEM item) const;
 
     const LibraryTree& tree_;
     Handlers handlers_;
@@ -67,6 +71,7 @@ class LibraryChildWindow final : public TreeListener {
     HIMAGELIST images_ = nullptr;
     std::unordered_map<std::string, HTREEITEM> items_;
     bool unloading_ = false;
+    bool mirroring_ = false;  // the model's own change is being shown, not a user's
 };
 
 }  // namespace material::win32

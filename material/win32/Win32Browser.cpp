@@ -45,6 +45,10 @@ LibraryChildWindow& Win32Browser::loadedForm() {
         };
         handlers.command = [this](int id) { onWindowCommand(id); };
         handlers.activated = [this](bool active) { showWindowMenu(active); };
+        // The model shows the open or closed book for the category.
+        handlers.expanded = [this](const std::string& key, bool expanded) {
+            library_.Tree().SetExpanded(key, expanded);
+        };
         form_ = std::make_unique<LibraryChildWindow>(frame_->client(), library_.Tree(),
                                                      std::move(handlers));
         library_.Tree().SetListener(form_.get());
