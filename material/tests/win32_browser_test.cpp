@@ -251,6 +251,10 @@ TEST_F(Win32BrowserTest, ClosingAChangedLibraryAsksAboutSaving) {
     const std::vector<std::wstring> shown = shownTree(browser.form()->treeView());
     EXPECT_EQ(shown, modelTree(browser.library().Tree()));
     EXPECT_EQ(shown.size(), linesBefore - 1);
+    wchar_t caption[512] = {};
+    GetWindowTextW(browser.form()->window(), caption, 512);
+    EXPECT_EQ(std::wstring(caption).back(), L'*') << caption;
+    EXPECT_TRUE(GetMenuState(browser.form()->menu(), ID_EDIT_UNDO, MF_BYCOMMAND) == MF_ENABLED);
     {
         ModalAnswerer answerer([](HWND box) { PostMessageW(box, WM_COMMAND, IDCANCEL, 0); });
         EXPECT_FALSE(browser.closeLibraryWindow());

@@ -4,15 +4,27 @@
 
 namespace material::win32 {
 
-std::wstring widen(std::string_view utf8) {
-    if (utf8.empty()) {
+namespace {
+
+std::wstring widenFrom(UINT codePage, std::string_view bytes) {
+    if (bytes.empty()) {
         return {};
     }
-    const int size =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    const int length = static_cast<int>(bytes.size());
+    const int size = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
     std::wstring text(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), size);
+    MultiByteToWideChar(codePage, 0, bytes.data(), length, text.data(), size);
     return text;
+}
+
+}  // namespace
+
+std::wstring widen(std::string_view utf8) {
+    return widenFrom(CP_UTF8, utf8);
+}
+
+std::wstring widenAnsi(std::string_view ansi) {
+    return widenFrom(CP_ACP, ansi);
 }
 
 std::string narrow(std::wstring_view utf16) {

@@ -8,6 +8,8 @@ namespace material::win32 {
 
 std::wstring widen(std::string_view utf8);
 std::string narrow(std::wstring_view utf16);
+// Text in the process's ANSI code page (the paths the library operations keep) as UTF-16.
+std::wstring widenAnsi(std::string_view ansi);
 
 // The text of a string resource of this program, empty when there is none.
 std::wstring loadString(unsigned id);

@@ -119,7 +119,9 @@ void Win32Browser::checkViewItem(int id, bool shown) {
     }
 }
 
-void Win32Browser::ShowEditState(bool, bool canUndo, bool canRedo) {
+void Win32Browser::ShowEditState(bool modified, bool canUndo, bool canRedo) {
+    modified_ = modified;
+    showCaption();
     if (form_ != nullptr) {
         EnableMenuItem(form_->menu(), ID_EDIT_UNDO,
                        MF_BYCOMMAND | (canUndo ? MF_ENABLED : MF_GRAYED));
@@ -128,16 +130,23 @@ void Win32Browser::ShowEditState(bool, bool canUndo, bool canRedo) {
     }
 }
 
+void Win32Browser::showCaption() {
+    if (form_ != nullptr) {
+        // The modified mark where the Linux program's desktop shows it: after the caption.
+        form_->setCaption(widenAnsi(caption_) + (modified_ ? L"*" : L""));
+    }
+}
+
 void Win32Browser::Show(const std::string& caption) {
     LibraryChildWindow& window = loadedForm();
-    window.setCaption(widen(caption));
+    caption_ = caption;
+    showCaption();
     ShowWindow(window.window(), SW_SHOWMAXIMIZED);
 }
 
 void Win32Browser::SetCaption(const std::string& caption) {
-    if (form_ != nullptr) {
-        form_->setCaption(widen(caption));
-    }
+    caption_ = caption;
+    showCaption();
 }
 
 void Win32Browser::Close() {

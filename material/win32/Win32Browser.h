@@ -77,12 +77,14 @@ class Win32Browser final : public FrameCommands, public LibraryWindow {
     void showWindowMenu(bool active);
     void onWindowCommand(int id);
     void checkViewItem(int id, bool shown);
+    void showCaption();
 
     LibraryController library_;
     std::unique_ptr<FrameWindow> frame_;
     std::unique_ptr<LibraryChildWindow> form_;
     std::unique_ptr<LibraryChildWindow> retiredForm_;  // destroyed, its handlers unwinding
     std::string caption_;
+    bool modified_ = false;
 };
 
 }  // namespace material::win32
