@@ -1,0 +1,24 @@
+# The native frame under Wine, with the program's own resources.
+if(WIN32)
+    kt_add_core_test(material_win32_frame_test
+        SOURCES ${CMAKE_CURRENT_LIST_DIR}/win32_frame_test.cpp
+                $<TARGET_OBJECTS:material_resources>
+        LIBS kt_material_win32)
+endif()
+
+# The message boxes and file dialogs of the library operations, answered from a timer.
+if(WIN32)
+    kt_add_core_test(material_win32_prompts_test
+        SOURCES ${CMAKE_CURRENT_LIST_DIR}/win32_prompts_test.cpp
+        LIBS kt_material_win32)
+endif()
+
+# The frame and library window over the real library operations, with the sample library.
+if(WIN32)
+    kt_add_core_test(material_win32_browser_test
+        SOURCES ${CMAKE_CURRENT_LIST_DIR}/win32_browser_test.cpp
+                $<TARGET_OBJECTS:material_resources>
+        LIBS kt_material_win32)
+    target_compile_definitions(material_win32_browser_test PRIVATE
+        KT_SAMPLE_LIBRARY="Z:${PROJECT_SOURCE_DIR}/examples/korwkmat.lib")
+endif()
