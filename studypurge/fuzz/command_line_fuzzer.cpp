@@ -1,5 +1,6 @@
 // Feeds arbitrary argument lists to the command line's parsing: the input is split at
 // NUL bytes into arguments. Only the decisions are run; nothing touches the disk.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -18,9 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     const spcli::Launch launch = spcli::classifyArguments(args);
-    // A single path for the dialog is exactly the one argument given.
+    // A single path for the dialog is one of the arguments given, never an option.
     if (launch.kind == spcli::LaunchKind::DialogWithPath &&
-        (args.size() != 1 || launch.path != args.front())) {
+        (std::find(args.begin(), args.end(), launch.path) == args.end() ||
+         launch.path.rfind("--", 0) == 0)) {
         std::abort();
     }
     spcli::Options options;
