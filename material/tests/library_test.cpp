@@ -467,7 +467,6 @@ TEST_F(LibraryTest, ABrokenSheetEndsTheImportWithItsMessage) {
     EXPECT_EQ(library.LastPosition(), 2);
 }
 
-#ifdef KT_MATERIAL_XLS_FILES
 TEST(LibraryWorkbooks, ThePlatformReaderReadsARealWorkbook) {
     const SheetImport sheet = PlatformWorkbookReader()(KT_XLS_FIXTURES "/UPPER.XLS");
     ASSERT_TRUE(sheet.ok()) << sheet.error;
@@ -475,7 +474,6 @@ TEST(LibraryWorkbooks, ThePlatformReaderReadsARealWorkbook) {
     EXPECT_EQ(sheet.materials[1].categoryKey, "Ceramics");
     EXPECT_FALSE(PlatformWorkbookReader()(KT_XLS_FIXTURES "/not_a_workbook.xls").ok());
 }
-#endif
 
 // ---- Delete, move, reset ---------------------------------------------------------
 

@@ -9,11 +9,9 @@
 
 #include "data/xls/SheetImport.h"
 
-#ifdef KT_MATERIAL_XLS_FILES
 #include <filesystem>
 
 #include "data/xls/SpreadsheetFile.h"
-#endif
 
 namespace material {
 namespace {
@@ -211,7 +209,6 @@ TEST(SpreadsheetFileNames, EndInXlsInAnyCase) {
     }
 }
 
-#ifdef KT_MATERIAL_XLS_FILES
 // Workbooks written by tests/fixtures/xls/make_fixtures.py (python3-xlwt); the comment
 // on each case names the sheet it holds.
 std::string fixture(const std::string& name) {
@@ -270,7 +267,6 @@ TEST(SpreadsheetFiles, ReportRowErrorsAndUnreadableFiles) {
     }
 }
 
-#endif
 
 }  // namespace
 }  // namespace material

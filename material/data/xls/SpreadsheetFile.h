@@ -1,6 +1,5 @@
 #pragma once
-// Reading materials from an Excel 97-2003 workbook (.xls) file. Built where the FreeXL
-// library is available (KT_MATERIAL_XLS_FILES is then defined).
+// Reading materials from an Excel 97-2003 workbook (.xls) file through FreeXL.
 
 #include <memory>
 #include <string>
