@@ -1,0 +1,95 @@
+// The property panel of the library window (Win32): the "Type           :" and
+// "Units  :" lists (`typeCombo`, `unitsCombo`) and the property grid (the text's
+// `clsFlexGrid` over `VSFlexGrid1`), a report-mode list view with an edit control over
+// the current Value cell. A child window of its own (WS_EX_CONTROLPARENT, so dialog
+// navigation passes through it); what it shows and when values are stored is decided
+// by its PropertyGridController.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/PropertyGridController.h"
+
+namespace material {
+class LibraryController;
+class LibraryPrompts;
+}  // namespace material
+
+namespace material::win32 {
+
+class PropertyPanelWindow final : private PropertyGridView {
+  public:
+    // Creates the panel as a child of `parent` with control id `id`, hidden until placed.
+    PropertyPanelWindow(HWND parent, int id, LibraryController& library, LibraryPrompts& prompts);
+    ~PropertyPanelWindow() override;
+    PropertyPanelWindow(const PropertyPanelWindow&) = delete;
+    PropertyPanelWindow& operator=(const PropertyPanelWindow&) = delete;
+
+    PropertyGridController& controller() { return controller_; }
+    const PropertyGridController& controller() const { return controller_; }
+
+    HWND window() const { return window_; }
+    HWND typeCombo() const { return typeCombo_; }
+    HWND unitsCombo() const { return unitsCombo_; }
+    HWND grid() const { return grid_; }
+    // The cell editor while one is open, else null.
+    HWND cellEditor() const;
+
+    // Places the panel at `area` (the parent's client coordinates) and lays out its controls.
+    void place(const RECT& area);
+    // New-material mode hides the grid; the lists stay in view.
+    void showGrid(bool shown);
+
+    // ---- Lists, filled by the library operations ----
+    void fillTypeList(const std::vector<std::string>& texts) { controller_.fillTypeList(texts); }
+    void fillUnitList(const std::vector<std::string>& texts) { controller_.fillUnitList(texts); }
+    void setUnitLabelTable(const std::array<PanelLabelRow, kPanelRowCount>& labels) {
+        controller_.setUnitLabelTable(labels);
+    }
+    void selectUnitListPosition(int position) { controller_.selectUnitListPosition(position); }
+    int unitListPosition() const { return controller_.unitListPosition(); }
+    int typeListPosition() const { return controller_.typeListPosition(); }
+    const std::string& shownUnitSystem() const { return controller_.shownUnitSystem(); }
+
+    // ---- Handlers ----
+    void typeCombo_Click() { controller_.typeCombo_Click(); }
+    void endGridEdit() { controller_.endGridEdit(); }
+
+    // ---- PropertyGridView (public for tests and the window that hosts the panel) ----
+    int RowCount() const override;
+    std::string CellText(GridCell cell) const override;
+    std::optional<GridCell> CurrentCell() const override;
+    void SetCurrentCell(GridCell cell) override;
+    // The text of a grid heading (column 0-3).
+    std::wstring HeadingText(int column) const;
+    int ColumnWidth(int column) const;
+    // The tooltip a value cell shows (the value in the three systems), empty for none.
+    std::string ValueTooltip(int row) const;
+
+  private:
+    // Remaining PropertyGridView members, for the controller only.
+    void FillTypeList(const std::vector<std::string>& texts, int selected) override;
+    void FillUnitList(const std::vector<std::string>& texts, int selected) override;
+    void SelectUnitPosition(int position) override;
+    void RebuildGrid(const FlexGridHost& host, int modelType,
+                     const UnitCaptions& captions) override;
+    void SetCellText(GridCell cell, const std::string& text) override;
+    void FitColumns() override;
+    void StartEditing(int row) override;
+    void CommitOpenEditor() override;
+    void DropOpenEditor() override;
+
+    HWND window_ = nullptr;
+    HWND typeCombo_ = nullptr;
+    HWND unitsCombo_ = nullptr;
+    HWND grid_ = nullptr;
+    PropertyGridController controller_;
+};
+
+}  // namespace material::win32
