@@ -22,3 +22,13 @@ if(WIN32)
     target_compile_definitions(material_win32_browser_test PRIVATE
         KT_SAMPLE_LIBRARY="Z:${PROJECT_SOURCE_DIR}/examples/korwkmat.lib")
 endif()
+
+# The library window driven by keys and clicks, with the sample library.
+if(WIN32)
+    kt_add_core_test(material_win32_library_window_test
+        SOURCES ${CMAKE_CURRENT_LIST_DIR}/win32_library_window_test.cpp
+                $<TARGET_OBJECTS:material_resources>
+        LIBS kt_material_win32)
+    target_compile_definitions(material_win32_library_window_test PRIVATE
+        KT_SAMPLE_LIBRARY="Z:${PROJECT_SOURCE_DIR}/examples/korwkmat.lib")
+endif()

@@ -1,120 +1,9 @@
 // material.exe's frame and library window over the real library operations under Wine:
 // a library opened through the frame's Ctrl+O, its open dialog answered from a timer.
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <commctrl.h>
-
-#include <algorithm>
-#include <string>
-#include <vector>
-
-#include "WideText.h"
-#include "Win32Browser.h"
-#include "Win32LibraryPrompts.h"
-#include "data/Cp1252.h"
-#include "data/DecimalSeparator.h"
-#include "data/LibraryFileSystem.h"
-#include "library_fakes.h"
-#include "resource.h"
-#include "units/registry/clsRegistry.h"
-#include "win32_modal.h"
+#include "win32_browser_fixture.h"
 
 namespace material::win32 {
 namespace {
-
-class NoHelp final : public HelpViewer {
-  public:
-    void displayHelpFile(const std::string&) override {}
-};
-
-std::wstring itemText(HWND tree, HTREEITEM item) {
-    wchar_t text[256] = {};
-    TVITEMW request{};
-    request.hItem = item;
-    request.mask = TVIF_TEXT;
-    request.pszText = text;
-    request.cchTextMax = 256;
-    TreeView_GetItem(tree, &request);
-    return text;
-}
-
-// The tree view's items, a category as "text" and a material as "  text".
-std::vector<std::wstring> shownTree(HWND tree) {
-    std::vector<std::wstring> lines;
-    for (HTREEITEM category = TreeView_GetRoot(tree); category != nullptr;
-         category = TreeView_GetNextSibling(tree, category)) {
-        lines.push_back(itemText(tree, category));
-        for (HTREEITEM material = TreeView_GetChild(tree, category); material != nullptr;
-             material = TreeView_GetNextSibling(tree, material)) {
-            lines.push_back(L"  " + itemText(tree, material));
-        }
-    }
-    return lines;
-}
-
-// The same lines from the library's tree model.
-std::vector<std::wstring> modelTree(const LibraryTree& tree) {
-    std::vector<std::wstring> lines;
-    for (const std::string& key : tree.Roots()) {
-        const LibraryNode* category = tree.Find(key);
-        lines.push_back(widen(DecodeLibraryText(category->text)));
-        for (const std::string& child : category->children) {
-            lines.push_back(L"  " + widen(DecodeLibraryText(tree.Find(child)->text)));
-        }
-    }
-    return lines;
-}
-
-void choose(HWND dialog, const std::wstring& path) {
-    SetDlgItemTextW(dialog, 0x47c, path.c_str());
-    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-}
-
-// What the toolkit-free library operations write for: open the sample, save it as `path`.
-std::string bytesSavedByTheCores(const std::string& sampleBytes) {
-    testing::ScriptedPrompts prompts;
-    testing::FakeWindow window;
-    testing::MemoryFiles files;
-    testing::FixedSeparator separator;
-    clsRegistry settings{std::make_unique<testing::MemoryStore>()};
-    files.files["sample.lib"] = sampleBytes;
-    prompts.openChoices.push_back("sample.lib");
-    prompts.saveChoices.push_back("saved.lib");
-    LibraryController library{{prompts, window, files, separator, settings,
-                               [](const std::string&) { return SheetImport{}; }}};
-    library.OpenLibrary();
-    library.SaveAs();
-    return files.files["saved.lib"];
-}
-
-class Win32BrowserTest : public ::testing::Test {
-  protected:
-    Win32BrowserTest()
-        : browser(BrowserServices{prompts, PlatformFileSystem(), separator, settings,
-                                  PlatformWorkbookReader(), std::make_unique<NoHelp>(),
-                                  [this] { ++frameClosed; }}) {
-        prompts.setOwner(browser.frame().window());
-    }
-
-    static std::wstring samplePath() {
-        std::wstring path = widen(KT_SAMPLE_LIBRARY);
-        std::replace(path.begin(), path.end(), L'/', L'\\');
-        return path;
-    }
-
-    void openSample() {
-        ModalAnswerer answerer([&](HWND dialog) { choose(dialog, samplePath()); });
-        SendMessageW(browser.frame().window(), WM_COMMAND, ID_FILE_OPEN, 0);
-        EXPECT_EQ(answerer.title, L"Open Library File...");
-    }
-
-    Win32LibraryPrompts prompts;
-    testing::FixedSeparator separator;
-    clsRegistry settings{std::make_unique<testing::MemoryStore>()};
-    int frameClosed = 0;
-    Win32Browser browser;
-};
 
 TEST_F(Win32BrowserTest, OpeningTheSampleLibraryShowsItsTree) {
     openSample();
@@ -272,23 +161,11 @@ TEST_F(Win32BrowserTest, ClosingAChangedLibraryAsksAboutSaving) {
 
 TEST_F(Win32BrowserTest, SaveAsWritesWhatTheLinuxProgramWrites) {
     openSample();
-    wchar_t folder[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, folder);
-    const std::wstring target = std::wstring(folder) + L"material_browser_saved.lib";
-    DeleteFileW(target.c_str());
-    {
-        // File > Save As of the library window, as Alt+F, A reaches it.
-        ModalAnswerer answerer([&](HWND dialog) { choose(dialog, target); });
-        SendMessageW(browser.frame().window(), WM_COMMAND, ID_LIBRARY_SAVE_AS, 0);
-        EXPECT_EQ(answerer.title, L"Save Library File As ...");
-    }
-    std::string sample;
-    std::string saved;
-    FileError error;
-    ASSERT_TRUE(PlatformFileSystem().ReadAll(narrow(samplePath()), sample, error));
-    ASSERT_TRUE(PlatformFileSystem().ReadAll(narrow(target), saved, error)) << error.Message();
-    const std::string expected = bytesSavedByTheCores(sample);
+    const std::wstring target = tempPath(L"material_browser_saved.lib");
+    saveAs(target);  // as Alt+F, A reaches it
+    const std::string expected = bytesSavedByTheCores(readFile(samplePath()));
     ASSERT_FALSE(expected.empty());
+    const std::string saved = readFile(target);
     EXPECT_TRUE(saved == expected)
         << "saved " << saved.size() << " bytes, expected " << expected.size();
     DeleteFileW(target.c_str());

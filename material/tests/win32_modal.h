@@ -64,12 +64,12 @@ class ModalAnswerer {
     bool answered_ = false;
 };
 
-void press(HWND box, int button) {
+inline void press(HWND box, int button) {
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
 }
 
 // Types a path into a file dialog's name box and confirms it.
-void choose(HWND dialog, const std::wstring& path) {
+inline void choose(HWND dialog, const std::wstring& path) {
     SetDlgItemTextW(dialog, 0x47c, path.c_str());
     press(dialog, IDOK);
 }

@@ -199,6 +199,18 @@ LRESULT FrameWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 onTimerTick();
             }
             return 0;
+        case WM_ACTIVATE:
+            // A message box or another program taking over keeps the control that had the
+            // focus; coming back gives it the focus again, as a dialog does.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                savedFocus_ = focus != nullptr && IsChild(window_, focus) ? focus : nullptr;
+            } else if (savedFocus_ != nullptr && IsWindow(savedFocus_) &&
+                       IsWindowVisible(savedFocus_)) {
+                SetFocus(savedFocus_);
+                return 0;
+            }
+            break;
         case WM_CLOSE:
             if (commands_.closeLibraryWindow()) {
                 DestroyWindow(window_);
@@ -399,11 +411,47 @@ void FrameWindow::showInstallationHelp() {
     helpViewer_->displayHelpFile(installationHelpPath(installation ? narrow(installation) : ""));
 }
 
+namespace {
+
+// Ctrl with A, C, V, X, Y or Z typed into a text field edits the text: the field keeps
+// those keys, as text fields do everywhere.
+bool isTextEditingKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0) {
+        return false;
+    }
+    switch (message.wParam) {
+        case 'A':
+        case 'C':
+        case 'V':
+        case 'X':
+        case 'Y':
+        case 'Z':
+            break;
+        default:
+            return false;
+    }
+    wchar_t name[16] = {};
+    GetClassNameW(message.hwnd, name, 16);
+    return lstrcmpiW(name, WC_EDITW) == 0;
+}
+
+}  // namespace
+
+bool FrameWindow::translate(MSG& message) {
+    if (AboutWindow::translate(message) || TranslateMDISysAccel(client_, &message)) {
+        return true;
+    }
+    if (!isTextEditingKey(message) && TranslateAcceleratorW(window_, accelerators(), &message)) {
+        return true;
+    }
+    return dialogWindow_ != nullptr && IsWindow(dialogWindow_) &&
+           IsDialogMessageW(dialogWindow_, &message);
+}
+
 int FrameWindow::runMessageLoop() {
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (AboutWindow::translate(message) || TranslateMDISysAccel(client_, &message) ||
-            TranslateAcceleratorW(window_, accelerators(), &message)) {
+        if (translate(message)) {
             continue;
         }
         TranslateMessage(&message);

@@ -39,6 +39,11 @@ class FrameWindow {
         return windowAccelerators_ ? windowAccelerators_ : accelerators_;
     }
     void setWindowAccelerators(HACCEL accelerators) { windowAccelerators_ = accelerators; }
+    // The window whose controls the keyboard moves between (Tab, mnemonics), null for none.
+    void setDialogWindow(HWND window) { dialogWindow_ = window; }
+    // What the message loop does with `message` before dispatching it: true when it was
+    // handled (an accelerator, dialog navigation, the about window's keys).
+    bool translate(MSG& message);
 
     // The picture the animation shows, 0 before the first one.
     int shownFrame() const { return shownFrame_; }
@@ -82,6 +87,8 @@ class FrameWindow {
     HWND client_ = nullptr;
     HWND toolbar_ = nullptr;
     HWND statusBar_ = nullptr;
+    HWND dialogWindow_ = nullptr;
+    HWND savedFocus_ = nullptr;  // the control given the focus back on activation
     HMENU frameMenu_ = nullptr;
     HACCEL accelerators_ = nullptr;
     HACCEL windowAccelerators_ = nullptr;

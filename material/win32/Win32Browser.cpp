@@ -9,6 +9,7 @@ namespace material::win32 {
 Win32Browser::Win32Browser(BrowserServices services)
     : library_(LibraryServices{services.prompts, *this, services.files, services.separator,
                                services.settings, std::move(services.readWorkbook)}),
+      editor_(library_, services.prompts),
       frame_(std::make_unique<FrameWindow>(*this, std::move(services.helpViewer),
                                            std::move(services.frameClosed))) {}
 
@@ -34,66 +35,39 @@ LibraryChildWindow& Win32Browser::loadedForm() {
     if (form_ == nullptr) {
         retiredForm_.reset();
         LibraryChildWindow::Handlers handlers;
-        // The user's close: asks about saving; CloseLibrary comes back through Close.
-        handlers.closeRequested = [this] { return !library_.CloseLibrary(); };
         handlers.destroyed = [this] {
-            library_.Tree().SetListener(nullptr);
-            showWindowMenu(false);
-            frame_->setLibraryButtonsEnabled(false);
+            showLibraryInFrame(false);
             // Its handlers may still be running: the object is released later.
             retiredForm_ = std::move(form_);
         };
-        handlers.command = [this](int id) { onWindowCommand(id); };
+        handlers.frameCommand = [this](int id) { onFrameCommand(id); };
         handlers.activated = [this](bool active) { showWindowMenu(active); };
-        // The model shows the open or closed book for the category.
-        handlers.expanded = [this](const std::string& key, bool expanded) {
-            library_.Tree().SetExpanded(key, expanded);
-        };
-        form_ = std::make_unique<LibraryChildWindow>(frame_->client(), library_.Tree(),
+        handlers.showLibraryInFrame = [this](bool open) { showLibraryInFrame(open); };
+        // Once the command under way has ended, as the frame's own close would.
+        handlers.closeFrame = [this] { PostMessageW(frame_->window(), WM_CLOSE, 0, 0); };
+        form_ = std::make_unique<LibraryChildWindow>(frame_->client(), library_, editor_,
                                                      std::move(handlers));
         library_.Tree().SetListener(form_.get());
         form_->TreeRebuilt();
-        frame_->setLibraryButtonsEnabled(true);
-        showWindowMenu(true);
+        showLibraryInFrame(true);
     }
     return *form_;
+}
+
+void Win32Browser::showLibraryInFrame(bool open) {
+    frame_->setLibraryButtonsEnabled(open && form_ != nullptr);
+    showWindowMenu(open);
 }
 
 void Win32Browser::showWindowMenu(bool active) {
     const bool shown = active && form_ != nullptr;
     frame_->showMenu(shown ? form_->menu() : nullptr);
     frame_->setWindowAccelerators(shown ? form_->accelerators() : nullptr);
+    frame_->setDialogWindow(shown ? form_->window() : nullptr);
 }
 
-void Win32Browser::onWindowCommand(int id) {
+void Win32Browser::onFrameCommand(int id) {
     switch (id) {
-        case ID_LIBRARY_NEW:
-            library_.NewLibrary();
-            break;
-        case ID_LIBRARY_OPEN:
-            library_.OpenLibrary();
-            break;
-        case ID_LIBRARY_CLOSE:
-            library_.CloseLibrary();
-            break;
-        case ID_LIBRARY_SAVE:
-            library_.Save();
-            break;
-        case ID_LIBRARY_SAVE_AS:
-            library_.SaveAs();
-            break;
-        case ID_LIBRARY_EXIT:
-            PostMessageW(frame_->window(), WM_CLOSE, 0, 0);
-            break;
-        case ID_EDIT_DELETE:
-            library_.DeleteMaterial();
-            break;
-        case ID_EDIT_UNDO:
-            library_.Undo();
-            break;
-        case ID_EDIT_REDO:
-            library_.Redo();
-            break;
         case ID_VIEW_TOOLBAR:
             checkViewItem(ID_VIEW_TOOLBAR, frame_->toggleToolbar());
             break;
@@ -107,7 +81,8 @@ void Win32Browser::onWindowCommand(int id) {
             frame_->onCommand(ID_HELP_ABOUT);
             break;
         default:
-            break;  // the panel's commands come with the panel
+            frame_->onCommand(id);  // the toolbar's buttons
+            break;
     }
 }
 
@@ -159,12 +134,71 @@ void Win32Browser::ShowTree() {
     loadedForm().showTree();
 }
 
+void Win32Browser::SetPanelTexts(const std::string& category, const std::string& name,
+                                 const std::string& description) {
+    loadedForm().SetPanelTexts(category, name, description);
+}
+
+void Win32Browser::ShowValuePanel(bool shown) {
+    if (form_ != nullptr) {
+        form_->showValuePanel(shown);
+    }
+}
+
+void Win32Browser::HidePanelCommands() {
+    loadedForm().hidePanelCommands();
+}
+
+void Win32Browser::SetPanelUnitTables(const std::array<PanelLabelRow, kPanelRowCount>& labels,
+                                      const std::array<double, kPanelFactorCount>&,
+                                      const std::array<double, kPanelFactorCount>&) {
+    loadedForm().panel().setUnitLabelTable(labels);
+}
+
+void Win32Browser::FillUnitList(const std::vector<std::string>& texts) {
+    loadedForm().panel().fillUnitList(texts);
+}
+
+void Win32Browser::FillTypeList(const std::vector<std::string>& texts) {
+    loadedForm().panel().fillTypeList(texts);
+}
+
+int Win32Browser::UnitListPosition() const {
+    return form_ != nullptr ? form_->panel().unitListPosition() : -1;
+}
+
+int Win32Browser::TypeListPosition() const {
+    return form_ != nullptr ? form_->panel().typeListPosition() : 0;
+}
+
+void Win32Browser::SelectUnitListPosition(int position) {
+    loadedForm().panel().selectUnitListPosition(position);
+}
+
 std::string Win32Browser::ShownUnitSystem() const {
-    return std::string(kSi);
+    return form_ != nullptr ? form_->panel().shownUnitSystem() : std::string(kSi);
+}
+
+void Win32Browser::RefreshUnitDisplay() {
+    if (form_ != nullptr) {
+        form_->controller().typeCombo_Click();
+    }
+}
+
+void Win32Browser::EndGridEdit() {
+    if (form_ != nullptr) {
+        form_->panel().endGridEdit();
+    }
+}
+
+void Win32Browser::ShowMaterialAgain() {
+    if (form_ != nullptr) {
+        form_->controller().typeCombo_Click();
+    }
 }
 
 void Win32Browser::NodeClick(const std::string& key) {
-    library_.Tree().Select(key);
+    loadedForm().controller().TreeView1_NodeClick(key);
 }
 
 }  // namespace material::win32

@@ -8,6 +8,7 @@
 #include "FrameWindow.h"
 #include "LibraryChildWindow.h"
 #include "app/FrameCommands.h"
+#include "app/LibraryEditor.h"
 #include "data/library/LibraryController.h"
 
 namespace material::win32 {
@@ -31,6 +32,7 @@ class Win32Browser final : public FrameCommands, public LibraryWindow {
 
     FrameWindow& frame() { return *frame_; }
     LibraryController& library() { return library_; }
+    LibraryEditor& editor() { return editor_; }
     // The library window while it is open, else null.
     LibraryChildWindow* form() const { return form_.get(); }
 
@@ -48,25 +50,25 @@ class Win32Browser final : public FrameCommands, public LibraryWindow {
     void SetCaption(const std::string& caption) override;
     void Close() override;
     void ShowTree() override;
+    // The tree's pictures are the program's own bitmaps, loaded with the window.
     void LoadTreeImage(std::string_view, std::string_view) override {}
     void ClearTreeImages() override {}
-    // The panel and the property grid are not part of this window yet: what they would
-    // show is dropped and what they would report is what an unloaded window reports.
-    void SetPanelTexts(const std::string&, const std::string&, const std::string&) override {}
-    void ShowValuePanel(bool) override {}
-    void HidePanelCommands() override {}
-    void SetPanelUnitTables(const std::array<PanelLabelRow, kPanelRowCount>&,
-                            const std::array<double, kPanelFactorCount>&,
-                            const std::array<double, kPanelFactorCount>&) override {}
-    void FillUnitList(const std::vector<std::string>&) override {}
-    void FillTypeList(const std::vector<std::string>&) override {}
-    int UnitListPosition() const override { return -1; }
-    int TypeListPosition() const override { return 0; }
-    void SelectUnitListPosition(int) override {}
+    void SetPanelTexts(const std::string& category, const std::string& name,
+                       const std::string& description) override;
+    void ShowValuePanel(bool shown) override;
+    void HidePanelCommands() override;
+    void SetPanelUnitTables(const std::array<PanelLabelRow, kPanelRowCount>& labels,
+                            const std::array<double, kPanelFactorCount>& siPerIps,
+                            const std::array<double, kPanelFactorCount>& mksPerIps) override;
+    void FillUnitList(const std::vector<std::string>& texts) override;
+    void FillTypeList(const std::vector<std::string>& texts) override;
+    int UnitListPosition() const override;
+    int TypeListPosition() const override;
+    void SelectUnitListPosition(int position) override;
     std::string ShownUnitSystem() const override;
-    void RefreshUnitDisplay() override {}
-    void EndGridEdit() override {}
-    void ShowMaterialAgain() override {}
+    void RefreshUnitDisplay() override;
+    void EndGridEdit() override;
+    void ShowMaterialAgain() override;
     void NodeClick(const std::string& key) override;
     void ShowEditState(bool modified, bool canUndo, bool canRedo) override;
 
@@ -75,11 +77,13 @@ class Win32Browser final : public FrameCommands, public LibraryWindow {
     LibraryChildWindow& loadedForm();
     // The window's menu and accelerators in the frame while it is active, else the frame's.
     void showWindowMenu(bool active);
-    void onWindowCommand(int id);
+    void onFrameCommand(int id);
+    void showLibraryInFrame(bool open);
     void checkViewItem(int id, bool shown);
     void showCaption();
 
     LibraryController library_;
+    LibraryEditor editor_;
     std::unique_ptr<FrameWindow> frame_;
     std::unique_ptr<LibraryChildWindow> form_;
     std::unique_ptr<LibraryChildWindow> retiredForm_;  // destroyed, its handlers unwinding

@@ -58,6 +58,8 @@
 #define ID_VIEW_STATUSBAR 1222
 #define ID_LIBRARY_HELP_TOPICS 1231
 #define ID_LIBRARY_ABOUT 1232
+// Ctrl+F: the focus goes to the tree's filter field.
+#define ID_EDIT_FIND 1241
 
 // Strings.
 #define IDS_FRAME_TITLE 2001
