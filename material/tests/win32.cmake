@@ -22,3 +22,12 @@ if(WIN32)
     target_compile_definitions(material_win32_browser_test PRIVATE
         KT_SAMPLE_LIBRARY="Z:${PROJECT_SOURCE_DIR}/examples/korwkmat.lib")
 endif()
+
+# The property panel over the real library operations, with the sample library.
+if(WIN32)
+    kt_add_core_test(material_win32_panel_test
+        SOURCES ${CMAKE_CURRENT_LIST_DIR}/win32_panel_test.cpp
+        LIBS kt_material_win32)
+    target_compile_definitions(material_win32_panel_test PRIVATE
+        KT_SAMPLE_LIBRARY="Z:${PROJECT_SOURCE_DIR}/examples/korwkmat.lib")
+endif()

@@ -41,6 +41,8 @@ class PropertyPanelWindow final : private PropertyGridView {
     HWND grid() const { return grid_; }
     // The cell editor while one is open, else null.
     HWND cellEditor() const;
+    // The tooltip control of the value cells (its one tool: the grid, id 1).
+    HWND valueTooltips() const { return tooltip_; }
 
     // Places the panel at `area` (the parent's client coordinates) and lays out its controls.
     void place(const RECT& area);
