@@ -260,6 +260,10 @@ LRESULT PropertyPanelWindow::handle(HWND window, UINT message, WPARAM wParam, LP
             return 0;
         case WM_NOTIFY:
             return onNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        case WM_DESTROY:
+            // The children go after this: their focus changes are no user's.
+            closing_ = true;
+            break;
         case WM_NCDESTROY:
             closing_ = true;
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
@@ -435,9 +439,13 @@ LRESULT PropertyPanelWindow::gridDialogCode(const MSG* key) const {
 }
 
 bool PropertyPanelWindow::onGridKey(UINT key) {
+    if (key == VK_TAB) {
+        leaveByTab();
+        return true;
+    }
     const int rows = RowCount();
     if (rows == 0) {
-        return key != VK_TAB;
+        return true;
     }
     const GridCell at = current_.value_or(GridCell{1, kPropertyColumn});
     const int page = std::max(ListView_GetCountPerPage(grid_), 1);
@@ -475,9 +483,6 @@ bool PropertyPanelWindow::onGridKey(UINT key) {
             if (current_ && current_->column == kValueColumn) {
                 openEditor(current_->row, nullptr);
             }
-            return true;
-        case VK_TAB:
-            leaveByTab();
             return true;
         default:
             return false;
