@@ -21,11 +21,10 @@ constexpr int kEditorId = 4;
 constexpr int kTypeLabelId = 5;
 constexpr int kUnitsLabelId = 6;
 
-// Layout, in pixels at 96 DPI.
+// Layout, in pixels at 96 DPI (scaled to the window's).
 constexpr int kGap = 4;
 constexpr int kListSpacing = 12;
 constexpr int kListDropHeight = 260;
-constexpr int kUnitsComboWidth = 90;
 // Room the list view leaves around a cell's text, beside the text itself.
 constexpr int kCellMargin = 14;
 constexpr int kTooltipWidth = 400;
@@ -132,7 +131,7 @@ void PropertyPanelWindow::createGrid() {
         column.mask = LVCF_TEXT | LVCF_FMT | LVCF_WIDTH | LVCF_SUBITEM;
         column.fmt = c == kValueColumn ? LVCFMT_RIGHT : LVCFMT_LEFT;
         column.pszText = const_cast<wchar_t*>(heading.c_str());
-        column.cx = ListView_GetStringWidth(grid_, heading.c_str()) + kCellMargin;
+        column.cx = ListView_GetStringWidth(grid_, heading.c_str()) + scaled(kCellMargin);
         column.iSubItem = c;
         ListView_InsertColumn(grid_, c, &column);
     }
@@ -150,7 +149,7 @@ void PropertyPanelWindow::createTooltip() {
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                         WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance(), nullptr);
-    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, kTooltipWidth);
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, scaled(kTooltipWidth));
     TTTOOLINFOW tool = toolInfo();
     tool.uFlags = TTF_SUBCLASS;
     tool.lpszText = const_cast<wchar_t*>(L"");
@@ -184,15 +183,30 @@ void PropertyPanelWindow::showGrid(bool shown) {
     ShowWindow(grid_, shown ? SW_SHOWNA : SW_HIDE);
 }
 
-int PropertyPanelWindow::textWidth(HWND control) const {
-    HDC context = GetDC(control);
+int PropertyPanelWindow::textWidth(const std::wstring& text) const {
+    HDC context = GetDC(window_);
     auto* previous = static_cast<HFONT>(SelectObject(context, font_));
-    const std::wstring text = windowText(control);
     SIZE size{};
     GetTextExtentPoint32W(context, text.c_str(), static_cast<int>(text.size()), &size);
     SelectObject(context, previous);
-    ReleaseDC(control, context);
+    ReleaseDC(window_, context);
     return size.cx;
+}
+
+int PropertyPanelWindow::scaled(int pixels) const {
+    return MulDiv(pixels, static_cast<int>(GetDpiForWindow(window_)), USER_DEFAULT_SCREEN_DPI);
+}
+
+int PropertyPanelWindow::unitsComboWidth() const {
+    // Wide enough for its longest entry beside the drop-down button.
+    int widest = 0;
+    for (int i = 0; i < ComboBox_GetCount(unitsCombo_); ++i) {
+        std::wstring text(static_cast<size_t>(ComboBox_GetLBTextLen(unitsCombo_, i)) + 1, L'\0');
+        ComboBox_GetLBText(unitsCombo_, i, text.data());
+        text.resize(text.size() - 1);
+        widest = std::max(widest, textWidth(text));
+    }
+    return std::max(widest, scaled(40)) + GetSystemMetrics(SM_CXVSCROLL) + scaled(12);
 }
 
 void PropertyPanelWindow::layout() {
@@ -201,21 +215,22 @@ void PropertyPanelWindow::layout() {
     RECT combo{};
     GetWindowRect(typeCombo_, &combo);
     const int listHeight = combo.bottom - combo.top;
-    const int typeLabelWidth = textWidth(typeLabel_);
-    const int unitsLabelWidth = textWidth(unitsLabel_);
+    const int typeLabelWidth = textWidth(windowText(typeLabel_));
+    const int unitsLabelWidth = textWidth(windowText(unitsLabel_));
+    const int unitsWidth = unitsComboWidth();
     // The units list keeps its width; the type list takes the rest of the row.
-    const int unitsLeft = std::max(static_cast<int>(client.right) - kUnitsComboWidth, 0);
-    const int unitsLabelLeft = unitsLeft - kGap - unitsLabelWidth;
-    const int typeLeft = typeLabelWidth + kGap;
-    const int typeWidth = std::max(unitsLabelLeft - kListSpacing - typeLeft, 40);
+    const int unitsLeft = std::max(static_cast<int>(client.right) - unitsWidth, 0);
+    const int unitsLabelLeft = unitsLeft - scaled(kGap) - unitsLabelWidth;
+    const int typeLeft = typeLabelWidth + scaled(kGap);
+    const int typeWidth = std::max(unitsLabelLeft - scaled(kListSpacing) - typeLeft, scaled(40));
     // Labels sit on the lists' text line.
     const int labelTop = std::max((listHeight - textHeight()) / 2, 0);
 
     MoveWindow(typeLabel_, 0, labelTop, typeLabelWidth, textHeight(), TRUE);
-    MoveWindow(typeCombo_, typeLeft, 0, typeWidth, kListDropHeight, TRUE);
+    MoveWindow(typeCombo_, typeLeft, 0, typeWidth, scaled(kListDropHeight), TRUE);
     MoveWindow(unitsLabel_, unitsLabelLeft, labelTop, unitsLabelWidth, textHeight(), TRUE);
-    MoveWindow(unitsCombo_, unitsLeft, 0, kUnitsComboWidth, kListDropHeight, TRUE);
-    const int gridTop = listHeight + kGap;
+    MoveWindow(unitsCombo_, unitsLeft, 0, unitsWidth, scaled(kListDropHeight), TRUE);
+    const int gridTop = listHeight + scaled(kGap);
     MoveWindow(grid_, 0, gridTop, client.right,
                std::max(static_cast<int>(client.bottom) - gridTop, 0), TRUE);
     fillLastColumn();
@@ -732,6 +747,7 @@ void PropertyPanelWindow::FillTypeList(const std::vector<std::string>& texts, in
 
 void PropertyPanelWindow::FillUnitList(const std::vector<std::string>& texts, int selected) {
     fillCombo(unitsCombo_, texts, selected);
+    layout();  // the list is as wide as its entries
 }
 
 void PropertyPanelWindow::SelectUnitPosition(int position) {
@@ -803,7 +819,7 @@ int PropertyPanelWindow::widestText(int column) const {
         const std::wstring text = shown(CellText({r, column}));
         widest = std::max(widest, ListView_GetStringWidth(grid_, text.c_str()));
     }
-    return widest + kCellMargin;
+    return widest + scaled(kCellMargin);
 }
 
 void PropertyPanelWindow::FitColumns() {

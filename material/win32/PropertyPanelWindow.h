@@ -96,7 +96,10 @@ class PropertyPanelWindow final : private PropertyGridView {
     void createTooltip();
     TTTOOLINFOW toolInfo() const;
     void layout();
-    int textWidth(HWND control) const;
+    int textWidth(const std::wstring& text) const;
+    // `pixels` at 96 DPI in the window's DPI.
+    int scaled(int pixels) const;
+    int unitsComboWidth() const;
     int textHeight() const;
 
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
