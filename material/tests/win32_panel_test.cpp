@@ -457,18 +457,27 @@ TEST_F(Win32PanelTest, LeavingTheGridForAListStoresTheEntry) {
     typeInto("EX", L"3E11");
     SetFocus(panel.typeCombo());
     drain();
+    EXPECT_EQ(GetFocus(), panel.typeCombo());
     EXPECT_DOUBLE_EQ(held(material(), "EX"), 3e11);
     EXPECT_TRUE(isCurrent({1, kDescriptionColumn}));
     EXPECT_EQ(panel.cellEditor(), nullptr);
 }
 
-TEST_F(Win32PanelTest, TabLeavesTheGridAsInADialog) {
+TEST_F(Win32PanelTest, TabLeavesTheGridForTheNextControlAndJudgesTheEntry) {
+    HWND next = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 530, 100,
+                                20, host, nullptr, GetModuleHandleW(nullptr), nullptr);
     choose(panel.unitsCombo(), 1);
+    typeInto("DENS", L"-1");
+    key(VK_TAB);
+    EXPECT_EQ(GetFocus(), next);
+    EXPECT_EQ(prompts.takeAll(), std::vector<std::string>{std::string(kPositiveValueMessage)});
+    EXPECT_EQ(value("DENS"), "");
+    EXPECT_TRUE(isCurrent({1, kDescriptionColumn}));
+
     typeInto("DENS", L"7000");
     key(VK_TAB);
-    EXPECT_FALSE(GetFocus() == grid() || GetFocus() == panel.cellEditor());
+    EXPECT_EQ(GetFocus(), next);
     EXPECT_DOUBLE_EQ(held(material(), "DENS"), 7000);
-    EXPECT_TRUE(isCurrent({1, kDescriptionColumn}));
 }
 
 TEST_F(Win32PanelTest, AnotherWindowTakingTheFocusLeavesTheEntryOpen) {

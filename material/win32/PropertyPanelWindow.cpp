@@ -20,6 +20,9 @@ constexpr int kGridId = 3;
 constexpr int kEditorId = 4;
 constexpr int kTypeLabelId = 5;
 constexpr int kUnitsLabelId = 6;
+// Posted when the focus went from the grid to another control: handled once the focus
+// has settled, since a refused entry shows a message box.
+constexpr UINT kGridLeftMessage = WM_APP + 1;
 
 // Layout, in pixels at 96 DPI (scaled to the window's).
 constexpr int kGap = 4;
@@ -275,6 +278,9 @@ LRESULT PropertyPanelWindow::handle(HWND window, UINT message, WPARAM wParam, LP
             return 0;
         case WM_NOTIFY:
             return onNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        case kGridLeftMessage:
+            onGridLeft();
+            return 0;
         case WM_DESTROY:
             // The children go after this: their focus changes are no user's.
             closing_ = true;
@@ -586,13 +592,23 @@ void PropertyPanelWindow::onGridFocused() {
 }
 
 void PropertyPanelWindow::onFocusLeaving(HWND to) {
+    if (!closing_ && leavesGridWithinWindow(to)) {
+        PostMessageW(window_, kGridLeftMessage, 0, 0);
+    }
+}
+
+bool PropertyPanelWindow::leavesGridWithinWindow(HWND to) const {
     // Only a move to another control of this window leaves the grid: a message box or
     // another program taking the focus does not.
-    if (closing_ || to == nullptr || within(grid_, to) ||
-        GetAncestor(to, GA_ROOT) != GetAncestor(window_, GA_ROOT)) {
-        return;
+    return to != nullptr && !within(grid_, to) &&
+           GetAncestor(to, GA_ROOT) == GetAncestor(window_, GA_ROOT);
+}
+
+void PropertyPanelWindow::onGridLeft() {
+    // The focus may have come back meanwhile.
+    if (!closing_ && leavesGridWithinWindow(GetFocus())) {
+        controller_.VSFlexGrid1_LostFocus();
     }
-    controller_.VSFlexGrid1_LostFocus();
 }
 
 void PropertyPanelWindow::onGridHover(POINT point) {

@@ -124,6 +124,8 @@ class PropertyPanelWindow final : private PropertyGridView {
     void onGridFocused();
     // The grid or its editor loses the focus to `to`.
     void onFocusLeaving(HWND to);
+    bool leavesGridWithinWindow(HWND to) const;
+    void onGridLeft();
     void onGridHover(POINT point);
     // The data cell under `point` (grid client coordinates), if any.
     std::optional<GridCell> cellAt(POINT point) const;
