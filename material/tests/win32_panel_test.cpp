@@ -432,6 +432,23 @@ TEST_F(Win32PanelTest, KeysMoveTheCurrentCellWithinTheGrid) {
     key(VK_DOWN);
     EXPECT_TRUE(isCurrent({3, kValueColumn}));
     EXPECT_EQ(GetFocus(), panel.cellEditor());
+
+    // Built again while in the grid, it has no current cell until the first key.
+    key(VK_ESCAPE);
+    panel.typeCombo_Click();
+    EXPECT_FALSE(panel.CurrentCell().has_value());
+    key(VK_SHIFT);
+    EXPECT_FALSE(panel.CurrentCell().has_value());
+    key(VK_DOWN);
+    EXPECT_TRUE(isCurrent({1, kPropertyColumn}));
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    key(VK_END);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_TRUE(isCurrent({panel.RowCount(), kPropertyColumn}));
 }
 
 TEST_F(Win32PanelTest, EnterInTheEditorReachesItThroughADialogLoop) {

@@ -442,6 +442,7 @@ LRESULT PropertyPanelWindow::handleEditor(HWND window, UINT message, WPARAM wPar
             break;
         case WM_KILLFOCUS:
             onFocusLeaving(reinterpret_cast<HWND>(wParam));
+            InvalidateRect(grid_, nullptr, FALSE);  // the current cell shows the focus gone
             break;
         default:
             break;
@@ -464,50 +465,67 @@ bool PropertyPanelWindow::onGridKey(UINT key) {
         leaveByTab();
         return true;
     }
-    const int rows = RowCount();
-    if (rows == 0) {
+    if (key == VK_F2 || key == VK_RETURN) {
+        if (current_ && current_->column == kValueColumn) {
+            openEditor(current_->row, nullptr);
+        }
         return true;
     }
+    const std::optional<GridCell> target = keyTarget(key);
+    if (!target) {
+        return false;
+    }
+    // With no current cell, the first key shows where the keys start from.
+    moveTo(current_ ? *target : GridCell{1, kPropertyColumn});
+    return true;
+}
+
+std::optional<GridCell> PropertyPanelWindow::keyTarget(UINT key) const {
+    const int rows = RowCount();
     const GridCell at = current_.value_or(GridCell{1, kPropertyColumn});
     const int page = std::max(ListView_GetCountPerPage(grid_), 1);
     const bool control = pressed(VK_CONTROL);
-    auto go = [&](int row, int column) {
-        moveTo({std::clamp(row, 1, rows), std::clamp(column, 0, kGridColumnCount - 1)});
-    };
+    GridCell to = at;
     switch (key) {
         case VK_UP:
-            go(at.row - 1, at.column);
-            return true;
+            to.row -= 1;
+            break;
         case VK_DOWN:
-            go(at.row + 1, at.column);
-            return true;
+            to.row += 1;
+            break;
         case VK_LEFT:
-            go(at.row, at.column - 1);
-            return true;
+            to.column -= 1;
+            break;
         case VK_RIGHT:
-            go(at.row, at.column + 1);
-            return true;
+            to.column += 1;
+            break;
         case VK_PRIOR:
-            go(at.row - page, at.column);
-            return true;
+            to.row -= page;
+            break;
         case VK_NEXT:
-            go(at.row + page, at.column);
-            return true;
-        case VK_HOME:
-            control ? go(1, at.column) : go(at.row, 0);
-            return true;
-        case VK_END:
-            control ? go(rows, at.column) : go(at.row, kGridColumnCount - 1);
-            return true;
-        case VK_F2:
-        case VK_RETURN:
-            if (current_ && current_->column == kValueColumn) {
-                openEditor(current_->row, nullptr);
+            to.row += page;
+            break;
+        case VK_HOME:  // Ctrl+Home: the first row
+            if (control) {
+                to.row = 1;
+            } else {
+                to.column = 0;
             }
-            return true;
+            break;
+        case VK_END:  // Ctrl+End: the last row
+            if (control) {
+                to.row = rows;
+            } else {
+                to.column = kGridColumnCount - 1;
+            }
+            break;
         default:
-            return false;
+            return std::nullopt;
     }
+    if (rows == 0) {
+        return std::nullopt;
+    }
+    return GridCell{std::clamp(to.row, 1, rows), std::clamp(to.column, 0, kGridColumnCount - 1)};
 }
 
 void PropertyPanelWindow::onGridCharacter(wchar_t character) {

@@ -117,6 +117,8 @@ class PropertyPanelWindow final : private PropertyGridView {
     LRESULT gridDialogCode(const MSG* key) const;
     // A key pressed in the grid or in the open editor; true when it was used.
     bool onGridKey(UINT key);
+    // The cell a navigation key moves to, or nothing for any other key.
+    std::optional<GridCell> keyTarget(UINT key) const;
     void onGridCharacter(wchar_t character);
     bool onEditorKey(UINT key);
     void leaveByTab();
