@@ -679,8 +679,8 @@ void PropertyPanelWindow::openEditor(int row, const wchar_t* typed) {
     editRow_ = row;
     const std::wstring text = typed != nullptr ? std::wstring(typed) : shown(cellText(row));
     SetWindowTextW(editor_, text.c_str());
+    ListView_EnsureVisible(grid_, row - 1, FALSE);
     placeEditor();
-    ShowWindow(editor_, SW_SHOW);
     SetFocus(editor_);
     if (typed != nullptr) {
         Edit_SetSel(editor_, static_cast<int>(text.size()), static_cast<int>(text.size()));
@@ -705,6 +705,11 @@ void PropertyPanelWindow::placeEditor() {
     // Inside the grid lines.
     MoveWindow(editor_, cell.left + 1, cell.top + 1, cell.right - cell.left - 2,
                cell.bottom - cell.top - 1, TRUE);
+    // A row scrolled up under the heading takes its editor out of view; it stays open.
+    RECT heading{};
+    GetWindowRect(ListView_GetHeader(grid_), &heading);
+    MapWindowPoints(nullptr, grid_, reinterpret_cast<POINT*>(&heading), 2);
+    ShowWindow(editor_, cell.top + 1 < heading.bottom ? SW_HIDE : SW_SHOWNA);
 }
 
 void PropertyPanelWindow::closeEditor() {
