@@ -10,6 +10,7 @@
 
 #include <commctrl.h>
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,6 +41,8 @@ class PropertyPanelWindow final : private PropertyGridView {
     HWND grid() const { return grid_; }
     // The cell editor while one is open, else null.
     HWND cellEditor() const;
+    // The tooltip control of the value cells (its one tool: the grid, id 1).
+    HWND valueTooltips() const { return tooltip_; }
 
     // Places the panel at `area` (the parent's client coordinates) and lays out its controls.
     void place(const RECT& area);
@@ -85,10 +88,86 @@ class PropertyPanelWindow final : private PropertyGridView {
     void CommitOpenEditor() override;
     void DropOpenEditor() override;
 
+    void registerClass();
+    HWND child(const wchar_t* className, const wchar_t* text, DWORD style, DWORD extendedStyle,
+               int id);
+    void createLists();
+    void createGrid();
+    void createTooltip();
+    TTTOOLINFOW toolInfo() const;
+    void layout();
+    int textWidth(const std::wstring& text) const;
+    // `pixels` at 96 DPI in the window's DPI.
+    int scaled(int pixels) const;
+    int unitsComboWidth() const;
+    int textHeight() const;
+
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void onCommand(HWND control, UINT code);
+    LRESULT onNotify(const NMHDR& header);
+    LRESULT onCustomDraw(NMLVCUSTOMDRAW& draw);
+    static LRESULT CALLBACK gridProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR, DWORD_PTR data);
+    LRESULT handleGrid(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK editorProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR, DWORD_PTR data);
+    LRESULT handleEditor(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    LRESULT gridDialogCode(const MSG* key) const;
+    // A key pressed in the grid or in the open editor; true when it was used.
+    bool onGridKey(UINT key);
+    // The cell a navigation key moves to, or nothing for any other key.
+    std::optional<GridCell> keyTarget(UINT key) const;
+    void onGridCharacter(wchar_t character);
+    bool onEditorKey(UINT key);
+    void leaveByTab();
+    void onGridClick(POINT point, bool doubleClick);
+    void onGridFocused();
+    // The grid or its editor loses the focus to `to`.
+    void onFocusLeaving(HWND to);
+    bool leavesGridWithinWindow(HWND to) const;
+    void onGridLeft();
+    void onGridHover(POINT point);
+    // The data cell under `point` (grid client coordinates), if any.
+    std::optional<GridCell> cellAt(POINT point) const;
+
+    // Makes `to` the current cell and tells the controller of the move.
+    void moveTo(GridCell to);
+    void redrawRow(int row);
+    // Opens the editor on the value cell of `row`, holding `typed` or the cell's text.
+    void openEditor(int row, const wchar_t* typed);
+    void placeEditor();
+    void closeEditor();
+    const std::string& cellText(int row) const;
+
+    void fillCombo(HWND combo, const std::vector<std::string>& texts, int selected);
+    void showRows();
+    void showCell(int row, int column);
+    int widestText(int column) const;
+    void fillLastColumn();
+
     HWND window_ = nullptr;
+    HWND typeLabel_ = nullptr;
     HWND typeCombo_ = nullptr;
+    HWND unitsLabel_ = nullptr;
     HWND unitsCombo_ = nullptr;
     HWND grid_ = nullptr;
+    HWND editor_ = nullptr;
+    HWND tooltip_ = nullptr;
+    HFONT font_ = nullptr;  // the parent's, or the GUI font; not owned
+
+    // The grid's texts (library texts), row 1 first, and the codes its values come from.
+    std::vector<std::array<std::string, kGridColumnCount>> cells_;
+    std::vector<std::string> lookupCodes_;
+    bool showValues_ = false;
+    bool valuesEditable_ = false;
+    std::optional<GridCell> current_;
+    bool editing_ = false;
+    int editRow_ = 0;
+    int hoverRow_ = -1;  // value cell under the mouse (0: none)
+    bool clicking_ = false;
+    bool closing_ = false;
     PropertyGridController controller_;
 };
 
