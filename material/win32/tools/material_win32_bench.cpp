@@ -27,7 +27,7 @@ namespace material::win32 {
 namespace {
 
 constexpr int kDefaultRepetitions = 20;
-constexpr int kClicksPerOpenRepetition = 10;  // clicks are quick: more samples
+constexpr int kClicksPerOpening = 10;  // a click is quick: more samples of it
 constexpr double kOpenGoalMs = 150;
 constexpr double kClickGoalMs = 16;
 
@@ -118,8 +118,8 @@ bench::CaseFigures timeClicks(Win32Browser& browser, int repetitions) {
     // Clicks jump across the library, so that each one selects another material.
     std::size_t next = 0;
     std::string clicked;
-    bench::TimedCase click{
-        "NodeClickOnMaterial", repetitions * kClicksPerOpenRepetition, {}, {}, {}, kClickGoalMs};
+    bench::TimedCase click{"NodeClickOnMaterial", repetitions * kClicksPerOpening, {}, {}, {},
+                           kClickGoalMs};
     click.prepare = [&] {
         next = (next + 97) % keys.size();
         clicked = keys[next];
@@ -171,6 +171,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::printf("Running material_win32_bench: %d openings, %d clicks\n", repetitions,
-                repetitions * material::win32::kClicksPerOpenRepetition);
+                repetitions * material::win32::kClicksPerOpening);
     return material::win32::run(repetitions);
 }
