@@ -30,6 +30,9 @@ if(WIN32)
                 $<TARGET_OBJECTS:material_resources>
         LIBS kt_material_win32)
     target_compile_definitions(material_win32_library_window_test PRIVATE
+        KT_SAMPLE_LIBRARY="Z:${PROJECT_SOURCE_DIR}/examples/korwkmat.lib")
+endif()
+
 # The property panel over the real library operations, with the sample library.
 if(WIN32)
     kt_add_core_test(material_win32_panel_test
