@@ -2,6 +2,7 @@
 // inside their modal loops (Windows leg only).
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <functional>
@@ -21,6 +22,8 @@ class ModalAnswerer {
         KillTimer(nullptr, timer_);
         current_ = nullptr;
     }
+    // Whether an answerer waits for a box.
+    static bool waiting() { return current_ != nullptr && !current_->answered_; }
     std::wstring title;  // the box's caption
     std::wstring texts;  // its static texts, one a line
 
@@ -62,6 +65,42 @@ class ModalAnswerer {
     std::function<void(HWND)> answer_;
     UINT_PTR timer_ = 0;
     bool answered_ = false;
+};
+
+// Fails the test on a dialog box no ModalAnswerer waits for, and closes it, so that a
+// question nobody expected cannot hold the test up for ever.
+class UnexpectedBoxGuard {
+  public:
+    UnexpectedBoxGuard() : timer_(SetTimer(nullptr, 0, 250, onTimer)) {}
+    ~UnexpectedBoxGuard() { KillTimer(nullptr, timer_); }
+    UnexpectedBoxGuard(const UnexpectedBoxGuard&) = delete;
+    UnexpectedBoxGuard& operator=(const UnexpectedBoxGuard&) = delete;
+
+  private:
+    static void CALLBACK onTimer(HWND, UINT, UINT_PTR, DWORD) {
+        if (!ModalAnswerer::waiting()) {
+            EnumThreadWindows(GetCurrentThreadId(), closeBox, 0);
+        }
+    }
+    static BOOL CALLBACK closeBox(HWND window, LPARAM) {
+        wchar_t className[16] = {};
+        GetClassNameW(window, className, 16);
+        if (std::wstring(className) == L"#32770" && IsWindowVisible(window)) {
+            std::wstring texts;
+            EnumChildWindows(window, collectText, reinterpret_cast<LPARAM>(&texts));
+            ADD_FAILURE() << "a box nobody expected: " << std::string(texts.begin(), texts.end());
+            PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+            PostMessageW(window, WM_COMMAND, IDNO, 0);
+        }
+        return TRUE;
+    }
+    static BOOL CALLBACK collectText(HWND child, LPARAM texts) {
+        wchar_t text[512] = {};
+        GetWindowTextW(child, text, 512);
+        *reinterpret_cast<std::wstring*>(texts) += std::wstring(text) + L" ";
+        return TRUE;
+    }
+    UINT_PTR timer_;
 };
 
 inline void press(HWND box, int button) {

@@ -87,7 +87,8 @@ EncodedText libraryTextTyped(const std::wstring& text) {
 
 std::wstring windowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -179,34 +180,30 @@ void LibraryChildWindow::createControls() {
     resetButton_ = createButton(L"&Reset", kResetId);
     clearButton_ = createButton(L"&Clear", kClearId);
     ShowWindow(addButton_, SW_HIDE);
-    filterField_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_EDITW, L"",
-                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0,
-                                   0, window_, reinterpret_cast<HMENU>(kFilterId), instance(),
-                                   nullptr);
+    filterField_ = CreateWindowExW(
+        WS_EX_CLIENTEDGE, WC_EDITW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0,
+        0, 0, window_, reinterpret_cast<HMENU>(kFilterId), instance(), nullptr);
     SendMessageW(filterField_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    SendMessageW(filterField_, EM_SETCUEBANNER, TRUE,
-                 reinterpret_cast<LPARAM>(L"Filter (Ctrl+F)"));
+    SendMessageW(filterField_, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(L"Filter (Ctrl+F)"));
 }
 
 HWND LibraryChildWindow::createField(const wchar_t* caption, int id) {
-    HWND label = CreateWindowExW(0, WC_STATICW, caption, WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0,
-                                 0, window_, reinterpret_cast<HMENU>(kLabelId), instance(),
-                                 nullptr);
+    HWND label =
+        CreateWindowExW(0, WC_STATICW, caption, WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0,
+                        window_, reinterpret_cast<HMENU>(kLabelId), instance(), nullptr);
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    HWND field = CreateWindowExW(WS_EX_CLIENTEDGE, WC_EDITW, L"",
-                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0, 0,
-                                 window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 instance(), nullptr);
+    HWND field = CreateWindowExW(
+        WS_EX_CLIENTEDGE, WC_EDITW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0,
+        0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance(), nullptr);
     SendMessageW(field, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     keptTexts_[field] = L"";
     return field;
 }
 
 HWND LibraryChildWindow::createButton(const wchar_t* caption, int id) {
-    HWND button = CreateWindowExW(0, WC_BUTTONW, caption,
-                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
-                                  window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                  instance(), nullptr);
+    HWND button = CreateWindowExW(
+        0, WC_BUTTONW, caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
+        window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance(), nullptr);
     SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     return button;
 }
@@ -252,8 +249,7 @@ void LibraryChildWindow::layout() {
     const int wide = textSize(window_, font_, L"Add New Material").cx + px(24);
     MoveWindow(addButton_, left, buttonTop, wide, px(kButtonHeight), TRUE);
     MoveWindow(resetButton_, left, buttonTop, narrow, px(kButtonHeight), TRUE);
-    MoveWindow(clearButton_, left + narrow + px(kGap), buttonTop, narrow, px(kButtonHeight),
-               TRUE);
+    MoveWindow(clearButton_, left + narrow + px(kGap), buttonTop, narrow, px(kButtonHeight), TRUE);
 }
 
 void LibraryChildWindow::setCaption(const std::wstring& caption) {
@@ -561,8 +557,8 @@ void LibraryChildWindow::fieldEdited(HWND field) {
         const std::wstring& kept = keptTexts_[field];
         const Raised setting(settingText_);
         SetWindowTextW(field, kept.c_str());
-        const auto at = static_cast<WPARAM>(
-            std::min<std::size_t>(caret > 0 ? caret - 1 : 0, kept.size()));
+        const auto at =
+            static_cast<WPARAM>(std::min<std::size_t>(caret > 0 ? caret - 1 : 0, kept.size()));
         SendMessageW(field, EM_SETSEL, at, static_cast<LPARAM>(at));
         return;
     }
@@ -617,11 +613,11 @@ void LibraryChildWindow::refilter() {
 // ---- Tree mirror ---------------------------------------------------------------------------
 
 void LibraryChildWindow::createTree() {
-    treeView_ = CreateWindowExW(
-        WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
-        WS_CHILD | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT |
-            TVS_SHOWSELALWAYS | TVS_EDITLABELS,
-        0, 0, 0, 0, window_, reinterpret_cast<HMENU>(kTreeId), instance(), nullptr);
+    treeView_ =
+        CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
+                        WS_CHILD | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT |
+                            TVS_SHOWSELALWAYS | TVS_EDITLABELS,
+                        0, 0, 0, 0, window_, reinterpret_cast<HMENU>(kTreeId), instance(), nullptr);
     SendMessageW(treeView_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     images_ = ImageList_Create(kTreeImageSize, kTreeImageSize, ILC_COLOR32,
                                static_cast<int>(kTreeImages.size()), 0);
@@ -703,8 +699,8 @@ void LibraryChildWindow::fillCategory(const LibraryNode& category, const Materia
     for (const std::string& child : category.children) {
         positions.push_back(editor_.PositionOf(child));
     }
-    const CategoryFiltering result = FilterCategory(filter, library_.Content(), category.key,
-                                                    positions, category.expanded);
+    const CategoryFiltering result =
+        FilterCategory(filter, library_.Content(), category.key, positions, category.expanded);
     if (!result.shown) {
         return;
     }
