@@ -327,7 +327,11 @@ bool FrameWindow::toggleStatusBar() {
 }
 
 void FrameWindow::showMenu(HMENU menu) {
-    SendMessageW(client_, WM_MDISETMENU, reinterpret_cast<WPARAM>(menu ? menu : frameMenu_), 0);
+    HMENU shown = menu ? menu : frameMenu_;
+    if (GetMenu(window_) == shown) {
+        return;  // redrawing the menu bar costs more than anything else here
+    }
+    SendMessageW(client_, WM_MDISETMENU, reinterpret_cast<WPARAM>(shown), 0);
     DrawMenuBar(window_);
 }
 

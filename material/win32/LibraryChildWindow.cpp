@@ -77,6 +77,30 @@ void registerClass() {
     RegisterClassExW(&windowClass);
 }
 
+int imageIndex(std::string_view image) {
+    for (std::size_t i = 0; i < kTreeImages.size(); ++i) {
+        if (kTreeImages[i].key == image) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+// The pictures of a node, unselected and selected. A material shows the leaf, and the
+// selected leaf while it is the tree's selection: the tree view swaps them itself, so a
+// click changes no item (the model marks the material shown in the same way).
+struct NodeImages {
+    int normal;
+    int selected;
+};
+NodeImages imagesOf(const LibraryNode& node) {
+    if (!node.isCategory() && (node.image == kImageLeaf || node.image == kImageSelectedLeaf)) {
+        return {imageIndex(kImageLeaf), imageIndex(kImageSelectedLeaf)};
+    }
+    const int image = imageIndex(node.image);
+    return {image, image};
+}
+
 std::wstring libraryTextShown(std::string_view bytes) {
     return widen(DecodeLibraryText(bytes));
 }
@@ -107,6 +131,18 @@ SIZE textSize(HWND window, HFONT font, const std::wstring& text) {
     SelectObject(context, old);
     ReleaseDC(window, context);
     return size;
+}
+
+// Moves a control unless it is there already: the window is laid out several times while
+// it opens, and every move is a round trip to the window system.
+void moveTo(HWND control, int x, int y, int width, int height) {
+    RECT now{};
+    GetWindowRect(control, &now);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&now), 2);
+    if (now.left != x || now.top != y || now.right - now.left != width ||
+        now.bottom - now.top != height) {
+        MoveWindow(control, x, y, width, height, TRUE);
+    }
 }
 
 // Holds a flag up while the window changes its own controls.
@@ -208,36 +244,48 @@ HWND LibraryChildWindow::createButton(const wchar_t* caption, int id) {
     return button;
 }
 
+void LibraryChildWindow::measure() {
+    const int dpi = static_cast<int>(GetDpiForWindow(window_));
+    const auto px = [dpi](int pixels) { return MulDiv(pixels, dpi, 96); };
+    metrics_.dpi = dpi;
+    metrics_.lineHeight = textSize(window_, font_, L"Ag").cy + px(8);
+    metrics_.labelWidth = 0;
+    for (const wchar_t* caption : {L"Category     :", L"Name :", L"Description :"}) {
+        metrics_.labelWidth =
+            std::max<int>(metrics_.labelWidth, textSize(window_, font_, caption).cx);
+    }
+    metrics_.labelWidth += px(kGap) * 2;
+    metrics_.narrowButton = std::max<int>(px(80), textSize(window_, font_, L"Clear").cx + px(24));
+    metrics_.wideButton = textSize(window_, font_, L"Add New Material").cx + px(24);
+}
+
 void LibraryChildWindow::layout() {
     RECT client{};
     GetClientRect(window_, &client);
-    const int dpi = static_cast<int>(GetDpiForWindow(window_));
+    if (metrics_.dpi != static_cast<int>(GetDpiForWindow(window_))) {
+        measure();
+    }
+    const int dpi = metrics_.dpi;
     const auto px = [dpi](int pixels) { return MulDiv(pixels, dpi, 96); };
-    const int lineHeight = textSize(window_, font_, L"Ag").cy + px(8);
+    const int lineHeight = metrics_.lineHeight;
     const int width = client.right;
     const int height = client.bottom;
 
     // The tree side: the filter field over the tree.
     const int treeWidth = std::max(px(kTreeMinimumWidth), width / 3);
-    MoveWindow(filterField_, px(kMargin), px(kMargin), treeWidth, lineHeight, TRUE);
+    moveTo(filterField_, px(kMargin), px(kMargin), treeWidth, lineHeight);
     const int treeTop = px(kMargin) + lineHeight + px(kGap);
-    MoveWindow(treeView_, px(kMargin), treeTop, treeWidth,
-               std::max(0, height - treeTop - px(kMargin)), TRUE);
+    moveTo(treeView_, px(kMargin), treeTop, treeWidth, std::max(0, height - treeTop - px(kMargin)));
 
     // The panel side: three labelled fields, the property panel, the commands.
     const int left = px(kMargin) * 2 + treeWidth;
     const int right = std::max(left, width - px(kMargin));
-    int labelWidth = 0;
-    for (const wchar_t* caption : {L"Category     :", L"Name :", L"Description :"}) {
-        labelWidth = std::max<int>(labelWidth, textSize(window_, font_, caption).cx);
-    }
-    labelWidth += px(kGap) * 2;
+    const int labelWidth = metrics_.labelWidth;
     int top = px(kMargin);
     for (HWND field : {categoryField_, nameField_, descriptionField_}) {
         HWND label = GetWindow(field, GW_HWNDPREV);
-        MoveWindow(label, left, top + px(3), labelWidth, lineHeight, TRUE);
-        MoveWindow(field, left + labelWidth, top, std::max(0, right - left - labelWidth),
-                   lineHeight, TRUE);
+        moveTo(label, left, top + px(3), labelWidth, lineHeight);
+        moveTo(field, left + labelWidth, top, std::max(0, right - left - labelWidth), lineHeight);
         top += lineHeight + px(kGap);
     }
     const int buttonTop = height - px(kMargin) - px(kButtonHeight);
@@ -245,15 +293,18 @@ void LibraryChildWindow::layout() {
     panel_->place(panelArea);
 
     // "&Add New Material" and "&Reset" are never shown together: they share a place.
-    const int narrow = std::max<int>(px(80), textSize(window_, font_, L"Clear").cx + px(24));
-    const int wide = textSize(window_, font_, L"Add New Material").cx + px(24);
-    MoveWindow(addButton_, left, buttonTop, wide, px(kButtonHeight), TRUE);
-    MoveWindow(resetButton_, left, buttonTop, narrow, px(kButtonHeight), TRUE);
-    MoveWindow(clearButton_, left + narrow + px(kGap), buttonTop, narrow, px(kButtonHeight), TRUE);
+    const int narrow = metrics_.narrowButton;
+    const int wide = metrics_.wideButton;
+    moveTo(addButton_, left, buttonTop, wide, px(kButtonHeight));
+    moveTo(resetButton_, left, buttonTop, narrow, px(kButtonHeight));
+    moveTo(clearButton_, left + narrow + px(kGap), buttonTop, narrow, px(kButtonHeight));
 }
 
 void LibraryChildWindow::setCaption(const std::wstring& caption) {
-    SetWindowTextW(window_, caption.c_str());
+    // A maximised window's caption is also the frame's: each change redraws both.
+    if (windowText(window_) != caption) {
+        SetWindowTextW(window_, caption.c_str());
+    }
 }
 
 void LibraryChildWindow::showTree() {
@@ -571,8 +622,11 @@ void LibraryChildWindow::fieldEdited(HWND field) {
 }
 
 void LibraryChildWindow::setFieldText(HWND field, const std::string& libraryText) {
-    const Raised setting(settingText_);
-    SetWindowTextW(field, libraryTextShown(libraryText).c_str());
+    const std::wstring text = libraryTextShown(libraryText);
+    if (windowText(field) != text) {
+        const Raised setting(settingText_);
+        SetWindowTextW(field, text.c_str());
+    }
 }
 
 std::string LibraryChildWindow::fieldText(HWND field) const {
@@ -630,19 +684,6 @@ void LibraryChildWindow::createTree() {
     TreeView_SetImageList(treeView_, images_, TVSIL_NORMAL);
 }
 
-namespace {
-
-int imageIndex(const std::string& image) {
-    for (std::size_t i = 0; i < kTreeImages.size(); ++i) {
-        if (kTreeImages[i].key == image) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
-}
-
-}  // namespace
-
 void LibraryChildWindow::insertNode(const LibraryNode& node) {
     const auto parent = items_.find(node.parentKey);
     const std::wstring text = libraryTextShown(node.text);
@@ -652,22 +693,44 @@ void LibraryChildWindow::insertNode(const LibraryNode& node) {
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
     insert.item.pszText = const_cast<wchar_t*>(text.c_str());
-    insert.item.iImage = insert.item.iSelectedImage = imageIndex(node.image);
+    const NodeImages images = imagesOf(node);
+    insert.item.iImage = images.normal;
+    insert.item.iSelectedImage = images.selected;
     // The map's key lives as long as the item: it is the item's key.
     insert.item.lParam = reinterpret_cast<LPARAM>(&entry->first);
     entry->second = TreeView_InsertItem(treeView_, &insert);
 }
 
 void LibraryChildWindow::updateItem(HTREEITEM item, const LibraryNode& node) {
+    // Only what changed is set: each change makes the tree view measure and repaint.
+    wchar_t shownText[256] = {};
+    TVITEMW shown{};
+    shown.hItem = item;
+    shown.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_STATE;
+    shown.stateMask = TVIS_EXPANDED;
+    shown.pszText = shownText;
+    shown.cchTextMax = 256;
+    TreeView_GetItem(treeView_, &shown);
     const std::wstring text = libraryTextShown(node.text);
     TVITEMW change{};
     change.hItem = item;
-    change.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    change.pszText = const_cast<wchar_t*>(text.c_str());
-    change.iImage = change.iSelectedImage = imageIndex(node.image);
-    TreeView_SetItem(treeView_, &change);
-    const Raised mirroring(mirroring_);
-    TreeView_Expand(treeView_, item, node.expanded ? TVE_EXPAND : TVE_COLLAPSE);
+    if (text != shownText) {
+        change.mask |= TVIF_TEXT;
+        change.pszText = const_cast<wchar_t*>(text.c_str());
+    }
+    const NodeImages images = imagesOf(node);
+    if (shown.iImage != images.normal) {
+        change.mask |= TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        change.iImage = images.normal;
+        change.iSelectedImage = images.selected;
+    }
+    if (change.mask != 0) {
+        TreeView_SetItem(treeView_, &change);
+    }
+    if (node.isCategory() && ((shown.state & TVIS_EXPANDED) != 0) != node.expanded) {
+        const Raised mirroring(mirroring_);
+        TreeView_Expand(treeView_, item, node.expanded ? TVE_EXPAND : TVE_COLLAPSE);
+    }
 }
 
 void LibraryChildWindow::fillTree() {
@@ -772,10 +835,8 @@ void LibraryChildWindow::SelectionChanged(const LibraryNode* node) {
     const auto item = node != nullptr ? items_.find(node->key) : items_.end();
     {
         const Raised mirroring(mirroring_);
+        // Selecting an item also scrolls it into view.
         TreeView_SelectItem(treeView_, item != items_.end() ? item->second : nullptr);
-        if (item != items_.end()) {
-            TreeView_EnsureVisible(treeView_, item->second);
-        }
     }
     if (controller_) {
         controller_->onSelectionChanged(node != nullptr ? &node->key : nullptr,

@@ -107,6 +107,8 @@ class LibraryChildWindow final : public TreeListener, private LibraryWindowView 
     HWND createField(const wchar_t* caption, int id);
     HWND createButton(const wchar_t* caption, int id);
     void layout();
+    // Measures the texts the layout depends on, at the window's DPI.
+    void measure();
     void onDestroyed();
 
     // ---- Tree ----
@@ -154,6 +156,13 @@ class LibraryChildWindow final : public TreeListener, private LibraryWindowView 
     HWND clearButton_ = nullptr;
     HWND lastFocus_ = nullptr;  // given back when the window is activated again
     HIMAGELIST images_ = nullptr;
+    struct Metrics {
+        int dpi = 0;
+        int lineHeight = 0;
+        int labelWidth = 0;
+        int narrowButton = 0;
+        int wideButton = 0;
+    } metrics_;
     std::unique_ptr<PropertyPanelWindow> panel_;
     std::unique_ptr<LibraryWindowController> controller_;
 

@@ -174,9 +174,17 @@ HWND PropertyPanelWindow::cellEditor() const {
 // ---- Layout ----------------------------------------------------------------------------------
 
 void PropertyPanelWindow::place(const RECT& area) {
+    // The window is laid out again and again while it opens; the same place costs nothing.
+    if (placed_ && EqualRect(&area, &placedAt_)) {
+        return;
+    }
     MoveWindow(window_, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
     layout();
-    ShowWindow(window_, SW_SHOWNA);
+    if (!placed_) {
+        ShowWindow(window_, SW_SHOWNA);  // later the library window decides what shows
+    }
+    placed_ = true;
+    placedAt_ = area;
 }
 
 void PropertyPanelWindow::showGrid(bool shown) {
@@ -236,7 +244,7 @@ void PropertyPanelWindow::layout() {
     const int gridTop = listHeight + scaled(kGap);
     MoveWindow(grid_, 0, gridTop, client.right,
                std::max(static_cast<int>(client.bottom) - gridTop, 0), TRUE);
-    fillLastColumn();
+    fillLastColumn(widestTexts().back());
     placeEditor();
 }
 
@@ -806,6 +814,7 @@ void PropertyPanelWindow::RebuildGrid(const FlexGridHost& host, int modelType,
     valuesEditable_ = material != nullptr;
     const std::string_view system = UnitSystemAtPosition(position);
 
+    std::vector<std::array<std::string, kGridColumnCount>> before = std::move(cells_);
     cells_.clear();
     lookupCodes_.clear();
     for (const GridRowLayout& row : rows) {
@@ -816,11 +825,26 @@ void PropertyPanelWindow::RebuildGrid(const FlexGridHost& host, int modelType,
         cells_.push_back({row.code, row.description, std::move(value), row.units});
         lookupCodes_.push_back(row.lookupCode);
     }
-    showRows();
+    showRows(before);
     FitColumns();
 }
 
-void PropertyPanelWindow::showRows() {
+void PropertyPanelWindow::showRows(
+    const std::vector<std::array<std::string, kGridColumnCount>>& before) {
+    if (before.size() == cells_.size() && ListView_GetItemCount(grid_) == RowCount()) {
+        // The same rows (another material of the same type): only the changed texts are
+        // set, and only their cells repainted.
+        for (int r = 1; r <= RowCount(); ++r) {
+            for (int c = 0; c < kGridColumnCount; ++c) {
+                const auto row = static_cast<size_t>(r - 1);
+                const auto column = static_cast<size_t>(c);
+                if (before[row][column] != cells_[row][column]) {
+                    showCell(r, c);
+                }
+            }
+        }
+        return;
+    }
     SendMessageW(grid_, WM_SETREDRAW, FALSE, 0);
     ListView_DeleteAllItems(grid_);
     for (int r = 0; r < RowCount(); ++r) {
@@ -852,28 +876,44 @@ void PropertyPanelWindow::SetCellText(GridCell cell, const std::string& text) {
     showCell(cell.row, cell.column);
 }
 
-int PropertyPanelWindow::widestText(int column) const {
-    int widest = ListView_GetStringWidth(grid_, HeadingText(column).c_str());
-    for (int r = 1; r <= RowCount(); ++r) {
-        const std::wstring text = shown(CellText({r, column}));
-        widest = std::max(widest, ListView_GetStringWidth(grid_, text.c_str()));
+std::array<int, kGridColumnCount> PropertyPanelWindow::widestTexts() const {
+    // One device context for every text: each one taken is a round trip to the window
+    // system, which would cost more than the measuring.
+    std::array<int, kGridColumnCount> widest{};
+    HDC context = GetDC(grid_);
+    HGDIOBJ old =
+        SelectObject(context, reinterpret_cast<HFONT>(SendMessageW(grid_, WM_GETFONT, 0, 0)));
+    const auto width = [context](const std::wstring& text) {
+        SIZE size{};
+        GetTextExtentPoint32W(context, text.c_str(), static_cast<int>(text.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    for (int c = 0; c < kGridColumnCount; ++c) {
+        int& column = widest[static_cast<size_t>(c)];
+        column = width(HeadingText(c));
+        for (const auto& row : cells_) {
+            column = std::max(column, width(shown(row[static_cast<size_t>(c)])));
+        }
+        column += scaled(kCellMargin);
     }
-    return widest + scaled(kCellMargin);
+    SelectObject(context, old);
+    ReleaseDC(grid_, context);
+    return widest;
 }
 
 void PropertyPanelWindow::FitColumns() {
     // Every column but the last fits its widest text; the last fills the rest.
+    const std::array<int, kGridColumnCount> widest = widestTexts();
     for (int c = 0; c + 1 < kGridColumnCount; ++c) {
-        const int widest = widestText(c);
-        if (ColumnWidth(c) != widest) {
-            ListView_SetColumnWidth(grid_, c, widest);
+        if (ColumnWidth(c) != widest[static_cast<size_t>(c)]) {
+            ListView_SetColumnWidth(grid_, c, widest[static_cast<size_t>(c)]);
         }
     }
-    fillLastColumn();
+    fillLastColumn(widest.back());
     placeEditor();
 }
 
-void PropertyPanelWindow::fillLastColumn() {
+void PropertyPanelWindow::fillLastColumn(int widest) {
     RECT client{};
     GetClientRect(grid_, &client);
     int taken = 0;
@@ -881,7 +921,7 @@ void PropertyPanelWindow::fillLastColumn() {
         taken += ColumnWidth(c);
     }
     const int last = kGridColumnCount - 1;
-    const int width = std::max(widestText(last), static_cast<int>(client.right) - taken);
+    const int width = std::max(widest, static_cast<int>(client.right) - taken);
     if (ColumnWidth(last) != width) {
         ListView_SetColumnWidth(grid_, last, width);
     }

@@ -142,12 +142,16 @@ class PropertyPanelWindow final : private PropertyGridView {
     const std::string& cellText(int row) const;
 
     void fillCombo(HWND combo, const std::vector<std::string>& texts, int selected);
-    void showRows();
+    // Shows cells_ in the list view; `before` is what it showed until now.
+    void showRows(const std::vector<std::array<std::string, kGridColumnCount>>& before);
     void showCell(int row, int column);
-    int widestText(int column) const;
-    void fillLastColumn();
+    // Each column's widest text (heading included) with the cell margin.
+    std::array<int, kGridColumnCount> widestTexts() const;
+    void fillLastColumn(int widest);
 
     HWND window_ = nullptr;
+    bool placed_ = false;
+    RECT placedAt_{};
     HWND typeLabel_ = nullptr;
     HWND typeCombo_ = nullptr;
     HWND unitsLabel_ = nullptr;

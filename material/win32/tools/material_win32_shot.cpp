@@ -3,7 +3,8 @@
 // Each picture is of a new program: the unit setting stored first (the library window
 // reads it when a library opens), then the frame at a fixed size with the library (the
 // sample unless another is given) open in its maximised window. Writes
-// material-windows-ips.png and material-windows-mks.png into <folder>.
+// material-windows-ips.png, material-windows-mks.png and material-windows-type12.png
+// into <folder>.
 #include <objbase.h>
 #include <windows.h>
 
@@ -73,10 +74,29 @@ bool takeShot(const std::string& library, const std::filesystem::path& folder, c
 
 // The pictures, in the order they are taken. A further one is a line here, with what it
 // must show done in its BeforeShot.
+// The first material of the first category, shown as a click on it would.
+void showFirstMaterial(Win32Browser& browser) {
+    const LibraryTree& tree = browser.library().Tree();
+    const LibraryNode* category = tree.Find(tree.Roots().front());
+    if (category != nullptr && !category->children.empty()) {
+        browser.library().Tree().Select(category->children.front());
+        browser.NodeClick(category->children.front());
+    }
+}
+
+// The type list's last entry, the model with the longest grid, chosen as a user would.
+void chooseType12(Win32Browser& browser) {
+    showFirstMaterial(browser);
+    PropertyPanelWindow& panel = browser.form()->panel();
+    SendMessageW(panel.typeCombo(), CB_SETCURSEL, 12, 0);
+    panel.controller().onTypeChosen(12);
+}
+
 std::vector<Shot> shots() {
     return {
-        {L"material-windows-ips.png", "IPS", {}},
-        {L"material-windows-mks.png", "MKS(G)", {}},
+        {L"material-windows-ips.png", "IPS", showFirstMaterial},
+        {L"material-windows-mks.png", "MKS(G)", showFirstMaterial},
+        {L"material-windows-type12.png", "SI", chooseType12},
     };
 }
 
