@@ -156,8 +156,10 @@ LRESULT FrameWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CREATE: {
             CLIENTCREATESTRUCT clientCreate{nullptr, kFirstChildId};
             client_ =
+                // Any child style: a library window is built hidden and shown once filled.
                 CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
-                                WS_CHILD | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE,
+                                WS_CHILD | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE |
+                                    MDIS_ALLCHILDSTYLES,
                                 0, 0, 0, 0, window_, nullptr, instance(), &clientCreate);
             workspaceBrush_ = CreateSolidBrush(RGB(128, 128, 128));
             SetClassLongPtrW(client_, GCLP_HBRBACKGROUND,

@@ -167,8 +167,10 @@ LibraryChildWindow::LibraryChildWindow(HWND mdiClient, LibraryController& librar
     menu_ = LoadMenuW(instance(), MAKEINTRESOURCEW(IDR_LIBRARY_MENU));
     accelerators_ = LoadAcceleratorsW(instance(), MAKEINTRESOURCEW(IDR_LIBRARY_ACCELERATORS));
     font_ = createMessageFont();
+    // Built hidden: the controls are made and placed without being drawn, and the library
+    // operations show the window once it holds the library.
     window_ =
-        CreateMDIWindowW(kWindowClass, L"", WS_CLIPCHILDREN | WS_MAXIMIZE, CW_USEDEFAULT,
+        CreateMDIWindowW(kWindowClass, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mdiClient, instance(), 0);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
@@ -184,7 +186,7 @@ LibraryChildWindow::LibraryChildWindow(HWND mdiClient, LibraryController& librar
             handlers_.showLibraryInFrame(false);
         }
     });
-    layout();
+    // Laid out when shown: a hidden window gets its size (WM_SIZE) then.
 }
 
 LibraryChildWindow::~LibraryChildWindow() {
