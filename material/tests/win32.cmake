@@ -30,7 +30,8 @@ if(WIN32)
                 $<TARGET_OBJECTS:material_resources>
         LIBS kt_material_win32)
     target_compile_definitions(material_win32_library_window_test PRIVATE
-        KT_SAMPLE_LIBRARY="Z:${PROJECT_SOURCE_DIR}/examples/korwkmat.lib")
+        KT_SAMPLE_LIBRARY="Z:${PROJECT_SOURCE_DIR}/examples/korwkmat.lib"
+        KT_XLS_FIXTURES="Z:${CMAKE_CURRENT_LIST_DIR}/fixtures/xls")
 endif()
 
 # The property panel over the real library operations, with the sample library.

@@ -108,8 +108,11 @@ inline void drainMessages(FrameWindow& frame) {
 
 class Win32BrowserTest : public ::testing::Test {
   protected:
-    Win32BrowserTest()
-        : browser(BrowserServices{prompts, PlatformFileSystem(), separator, settings,
+    // `store`: where the unit setting is kept (a memory store unless a test says otherwise).
+    explicit Win32BrowserTest(
+        std::unique_ptr<SettingsStore> store = std::make_unique<testing::MemoryStore>())
+        : settings(std::move(store)),
+          browser(BrowserServices{prompts, PlatformFileSystem(), separator, settings,
                                   PlatformWorkbookReader(), std::make_unique<NoHelp>(),
                                   [this] { ++frameClosed; }}) {
         prompts.setOwner(browser.frame().window());
@@ -153,7 +156,7 @@ class Win32BrowserTest : public ::testing::Test {
 
     Win32LibraryPrompts prompts;
     testing::FixedSeparator separator;
-    clsRegistry settings{std::make_unique<testing::MemoryStore>()};
+    clsRegistry settings;
     int frameClosed = 0;
     Win32Browser browser;
 };

@@ -1,6 +1,7 @@
 // The library window of material.exe driven as a user drives it, under Wine: keys posted to
 // the focused control and handled by the program's own message handling (accelerators,
 // dialog navigation), message boxes answered from a timer.
+#include "units/registry/WindowsRegistryStore.h"
 #include "win32_browser_fixture.h"
 
 namespace material::win32 {
@@ -35,6 +36,8 @@ bool visible(HWND window) {
 
 class LibraryWindowTest : public Win32BrowserTest {
   protected:
+    using Win32BrowserTest::Win32BrowserTest;
+
     void SetUp() override {
         ShowWindow(browser.frame().window(), SW_SHOW);
         openSample();
@@ -359,6 +362,79 @@ TEST_F(LibraryWindowTest, TabGoesThroughTheControlsInTheirOrder) {
     EXPECT_EQ(textOf(form->addButton()), L"&Add New Material");
     EXPECT_EQ(textOf(form->resetButton()), L"&Reset");
     EXPECT_EQ(textOf(form->clearButton()), L"&Clear");
+}
+
+TEST_F(LibraryWindowTest, ResetAndClearActOnTheShownMaterial) {
+    const std::string key = materialKey(0, 0);
+    selectByKeyboard(key);
+    focus(form->descriptionField());
+    SendMessageW(form->descriptionField(), EM_SETSEL, 0, -1);
+    type(L"tempered");
+    // "&Reset" stores the fields into the material of that category and name, asking first.
+    {
+        ModalAnswerer answerer([](HWND box) { win32::press(box, IDYES); });
+        SendMessageW(form->resetButton(), BM_CLICK, 0, 0);
+        drainMessages(browser.frame());
+    }
+    EXPECT_EQ(entryOf(key).description, "tempered");
+
+    // "&Clear" takes the material's values back to nothing, and the grid shows it.
+    ASSERT_NE(form->panel().CellText({1, kValueColumn}), "");
+    SendMessageW(form->clearButton(), BM_CLICK, 0, 0);
+    drainMessages(browser.frame());
+    for (int row = 1; row <= form->panel().RowCount(); ++row) {
+        const std::string value = form->panel().CellText({row, kValueColumn});
+        EXPECT_TRUE(value.empty() || value == "0") << "row " << row << ": " << value;
+    }
+}
+
+TEST_F(LibraryWindowTest, AWorkbookOpensAsALibrary) {
+    browser.closeLibraryWindow();
+    std::wstring workbook = widen(KT_XLS_FIXTURES) + L"/steel.xls";
+    std::replace(workbook.begin(), workbook.end(), L'/', L'\\');
+    openLibrary(workbook);
+    ASSERT_NE(browser.form(), nullptr) << "the workbook did not open";
+    EXPECT_GT(browser.library().Content().entries.size(), 0u);
+    EXPECT_EQ(shownTree(browser.form()->treeView()), modelTree(model()));
+}
+
+// The unit list's choice is kept in the registry when the library closes, and the next
+// library opens in it.
+class UnitSettingTest : public LibraryWindowTest {
+  protected:
+    static HKEY testRoot() {
+        static HKEY root = [] {
+            HKEY key = nullptr;
+            RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\KtMaterialWindowTest");
+            RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\KtMaterialWindowTest", 0, nullptr, 0,
+                            KEY_ALL_ACCESS, nullptr, &key, nullptr);
+            return key;
+        }();
+        return root;
+    }
+    UnitSettingTest() : LibraryWindowTest(std::make_unique<WindowsRegistryStore>(testRoot())) {}
+    ~UnitSettingTest() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\KtMaterialWindowTest");
+    }
+};
+
+TEST_F(UnitSettingTest, TheChosenUnitsAreWrittenToTheRegistryAndReadOnOpening) {
+    selectByKeyboard(materialKey(0, 0));
+    HWND units = form->panel().unitsCombo();
+    constexpr int kMks = 2;
+    SendMessageW(units, CB_SETCURSEL, kMks, 0);
+    SendMessageW(GetParent(units), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(units), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(units));
+    drainMessages(browser.frame());
+    ASSERT_TRUE(browser.closeLibraryWindow());
+
+    clsRegistry stored{std::make_unique<WindowsRegistryStore>(testRoot())};
+    EXPECT_EQ(stored.GetValue(), kMks);
+
+    openSample();
+    ASSERT_NE(browser.form(), nullptr);
+    EXPECT_EQ(SendMessageW(browser.form()->panel().unitsCombo(), CB_GETCURSEL, 0, 0), kMks);
+    EXPECT_EQ(browser.form()->panel().shownUnitSystem(), "MKS");
 }
 
 }  // namespace
