@@ -67,7 +67,13 @@ class LibraryWindowTest : public Win32BrowserTest {
     // The tree's selection moved by the arrow keys onto the item with `key`.
     void selectByKeyboard(const std::string& key) {
         focus(tree);
-        TreeView_SelectItem(tree, TreeView_GetRoot(tree));
+        // From the last category, Home reaches the first node as a key does.
+        HTREEITEM last = TreeView_GetRoot(tree);
+        while (HTREEITEM next = TreeView_GetNextSibling(tree, last)) {
+            last = next;
+        }
+        TreeView_SelectItem(tree, last);
+        press(VK_HOME);
         for (int steps = 0; steps < 5000; ++steps) {
             if (browser.library().Tree().Selected() != nullptr &&
                 browser.library().Tree().Selected()->key == key) {
@@ -112,6 +118,13 @@ class LibraryWindowTest : public Win32BrowserTest {
     HWND tree = nullptr;
     UnexpectedBoxGuard unexpectedBoxes;
 };
+
+TEST_F(LibraryWindowTest, AnOpenedLibraryStartsInItsTreeShowingItsFirstMaterial) {
+    EXPECT_EQ(GetFocus(), tree);
+    EXPECT_FALSE(form->controller().newMaterialMode());
+    EXPECT_TRUE(visible(form->panel().grid()));
+    EXPECT_TRUE(visible(form->resetButton()));
+}
 
 TEST_F(LibraryWindowTest, ArrowKeysInTheTreeShowEachNodeInThePanel) {
     for (std::size_t index = 0; index < 3; ++index) {

@@ -876,7 +876,9 @@ LRESULT LibraryChildWindow::onTreeNotify(const NMHDR& header) {
     const auto& change = reinterpret_cast<const NMTREEVIEWW&>(header);
     switch (header.code) {
         case TVN_SELCHANGEDW:
-            if (!mirroring_) {
+            // Only a click or a key is the user's: the tree view also selects on its own,
+            // its first node when it takes the focus with nothing selected.
+            if (!mirroring_ && (change.action == TVC_BYMOUSE || change.action == TVC_BYKEYBOARD)) {
                 onSelectionChangedByUser(change);
             }
             return 0;
