@@ -275,5 +275,62 @@ TEST_F(Win32FrameTest, AboutFormIsModelessAndSingle) {
     EXPECT_EQ(AboutWindow::current(), nullptr);
 }
 
+struct StaticText {
+    std::wstring text;
+    RECT place;   // in the form's client coordinates
+    RECT needed;  // what the text needs at the control's width, same origin
+};
+
+std::vector<StaticText> staticTexts(HWND form) {
+    std::vector<StaticText> found;
+    for (HWND child = GetWindow(form, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[32] = {};
+        GetClassNameW(child, className, 32);
+        const std::wstring text = windowText(child);
+        const bool picture = (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+        if (std::wstring(className) != L"Static" || picture || text.empty()) {
+            continue;
+        }
+        StaticText item{text, {}, {}};
+        GetWindowRect(child, &item.place);
+        MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&item.place), 2);
+        HDC dc = GetDC(child);
+        HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)));
+        item.needed = item.place;
+        DrawTextW(dc, text.c_str(), -1, &item.needed,
+                  DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+        SelectObject(dc, old);
+        ReleaseDC(child, dc);
+        found.push_back(item);
+    }
+    return found;
+}
+
+TEST_F(Win32FrameTest, AboutFormKeepsItsTextsAndAddsTheSuiteVersionUnclipped) {
+    command(ID_HELP_ABOUT);
+    HWND about = AboutWindow::current();
+    ASSERT_NE(about, nullptr);
+    const std::vector<StaticText> texts = staticTexts(about);
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_EQ(texts[0].text, L"Korvex/M Material Browser");
+    EXPECT_EQ(texts[1].text, L"Version 3.0");
+    EXPECT_EQ(texts[2].text, L"korvex-tools " KT_VERSION);
+    EXPECT_EQ(texts[3].text.rfind(L"Copyright \u00A9 Korvex. All rights reserved.\n\n", 0), 0u);
+    RECT client{};
+    GetClientRect(about, &client);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_LE(texts[i].needed.right, texts[i].place.right);
+        EXPECT_LE(texts[i].needed.bottom, texts[i].place.bottom);
+        EXPECT_LE(texts[i].place.bottom, client.bottom);
+        if (i > 0) {
+            EXPECT_LE(texts[i - 1].place.bottom, texts[i].place.top);
+        }
+    }
+    SendMessageW(about, WM_COMMAND, IDOK, 0);
+}
+
 }  // namespace
 }  // namespace material::win32
