@@ -5,6 +5,7 @@ if(WIN32)
                 $<TARGET_OBJECTS:material_resources>
         LIBS kt_material_win32)
     kt_use_version(material_win32_frame_test)
+    target_link_libraries(material_win32_frame_test PRIVATE version)
 endif()
 
 # The message boxes and file dialogs of the library operations, answered from a timer.

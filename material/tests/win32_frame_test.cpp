@@ -13,6 +13,7 @@
 #include "FrameWindow.h"
 #include "WideText.h"
 #include "app/FrameRules.h"
+#include "kt_version.h"
 #include "resource.h"
 
 namespace material::win32 {
@@ -330,6 +331,31 @@ TEST_F(Win32FrameTest, AboutFormKeepsItsTextsAndAddsTheSuiteVersionUnclipped) {
         }
     }
     SendMessageW(about, WM_COMMAND, IDOK, 0);
+}
+
+// The version resource, linked into this test from the program's own script, carries
+// the suite's version.
+TEST(Win32VersionResource, CarriesTheSuitesVersion) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    DWORD ignored = 0;
+    std::vector<BYTE> block(GetFileVersionInfoSizeW(self, &ignored));
+    ASSERT_FALSE(block.empty());
+    ASSERT_TRUE(GetFileVersionInfoW(self, 0, static_cast<DWORD>(block.size()), block.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(KT_VERSION_MINOR, KT_VERSION_MAJOR));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, KT_VERSION_PATCH));
+    EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+    for (const wchar_t* name : {L"FileVersion", L"ProductVersion"}) {
+        const std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+        wchar_t* text = nullptr;
+        ASSERT_TRUE(
+            VerQueryValueW(block.data(), key.c_str(), reinterpret_cast<void**>(&text), &length))
+            << name;
+        EXPECT_EQ(std::wstring(text), L"" KT_VERSION) << name;
+    }
 }
 
 }  // namespace
