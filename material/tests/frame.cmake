@@ -13,6 +13,14 @@ if(KT_BUILD_UI)
         LIBS kt_material_frame)
 endif()
 
+# The help book handed to the desktop (Linux), with a scripted desktop.
+if(KT_BUILD_UI AND NOT WIN32)
+    kt_add_core_test(material_desktop_help_test
+        SOURCES ${CMAKE_CURRENT_LIST_DIR}/desktop_help_test.cpp
+        LIBS kt_material_desktop_help)
+    add_dependencies(material_desktop_help_test material_help)
+endif()
+
 # The library window and the frame's library commands (Qt), with scripted answers.
 if(KT_BUILD_UI)
     kt_add_qt_test(material_baseform_test

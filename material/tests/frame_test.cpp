@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "AboutForm.h"
-#include "app/FrameCommands.h"
 #include "MainFrame.h"
+#include "app/FrameCommands.h"
 
 using material::AboutForm;
 using material::MainFrame;
@@ -57,7 +57,7 @@ struct Frame {
 
     Frame()
         : window(std::make_unique<MainFrame>(commands,
-                                            std::make_unique<RecordingHelpViewer>(helpShown))) {}
+                                             std::make_unique<RecordingHelpViewer>(helpShown))) {}
 
     QToolBar* toolbar() const { return window->findChild<QToolBar*>("Toolbar1"); }
     QAction* button(const char* key) const { return toolbar()->findChild<QAction*>(key); }
@@ -306,10 +306,21 @@ class FrameTest : public QObject {
         QVERIFY(!box->windowIcon().isNull());
         QStringList texts;
         for (QLabel* label : box->findChildren<QLabel*>()) {
-            texts << label->text();
+            if (!label->text().isEmpty()) {
+                texts << label->text();
+            }
         }
-        QVERIFY(texts.contains("Korvex/M Material Browser"));
-        QVERIFY(texts.contains("Version 3.0"));
+        // The browser's own texts, then the suite's version in its own line after them.
+        QCOMPARE(texts.mid(0, 3), QStringList({"Korvex/M Material Browser", "Version 3.0",
+                                               "korvex-tools " KT_VERSION}));
+        QVERIFY(texts.value(3).startsWith("Copyright \u00A9 Korvex. All rights reserved."));
+        QCOMPARE(texts.size(), 4);
+        const QLabel* version = box->findChild<QLabel*>("versionLabel");
+        const QLabel* suite = box->findChild<QLabel*>("suiteVersionLabel");
+        const QLabel* notice = box->findChild<QLabel*>("legalNoticeLabel");
+        QVERIFY(version->geometry().bottom() < suite->geometry().top());
+        QVERIFY(suite->geometry().bottom() < notice->geometry().top());
+        QVERIFY(suite->width() >= suite->sizeHint().width());
     }
 
     void aboutOkHidesAndUnloads() {

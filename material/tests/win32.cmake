@@ -4,6 +4,8 @@ if(WIN32)
         SOURCES ${CMAKE_CURRENT_LIST_DIR}/win32_frame_test.cpp
                 $<TARGET_OBJECTS:material_resources>
         LIBS kt_material_win32)
+    kt_use_version(material_win32_frame_test)
+    target_link_libraries(material_win32_frame_test PRIVATE version)
 endif()
 
 # The message boxes and file dialogs of the library operations, answered from a timer.

@@ -13,6 +13,7 @@
 #include "FrameWindow.h"
 #include "WideText.h"
 #include "app/FrameRules.h"
+#include "kt_version.h"
 #include "resource.h"
 
 namespace material::win32 {
@@ -273,6 +274,88 @@ TEST_F(Win32FrameTest, AboutFormIsModelessAndSingle) {
     SendMessageW(about, WM_COMMAND, IDOK, 0);
     EXPECT_FALSE(IsWindow(about));
     EXPECT_EQ(AboutWindow::current(), nullptr);
+}
+
+struct StaticText {
+    std::wstring text;
+    RECT place;   // in the form's client coordinates
+    RECT needed;  // what the text needs at the control's width, same origin
+};
+
+std::vector<StaticText> staticTexts(HWND form) {
+    std::vector<StaticText> found;
+    for (HWND child = GetWindow(form, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[32] = {};
+        GetClassNameW(child, className, 32);
+        const std::wstring text = windowText(child);
+        const bool picture = (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+        if (std::wstring(className) != L"Static" || picture || text.empty()) {
+            continue;
+        }
+        StaticText item{text, {}, {}};
+        GetWindowRect(child, &item.place);
+        MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&item.place), 2);
+        HDC dc = GetDC(child);
+        HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)));
+        item.needed = item.place;
+        DrawTextW(dc, text.c_str(), -1, &item.needed,
+                  DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+        SelectObject(dc, old);
+        ReleaseDC(child, dc);
+        found.push_back(item);
+    }
+    return found;
+}
+
+TEST_F(Win32FrameTest, AboutFormKeepsItsTextsAndAddsTheSuiteVersionUnclipped) {
+    command(ID_HELP_ABOUT);
+    HWND about = AboutWindow::current();
+    ASSERT_NE(about, nullptr);
+    const std::vector<StaticText> texts = staticTexts(about);
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_EQ(texts[0].text, L"Korvex/M Material Browser");
+    EXPECT_EQ(texts[1].text, L"Version 3.0");
+    EXPECT_EQ(texts[2].text, L"korvex-tools " KT_VERSION);
+    EXPECT_EQ(texts[3].text.rfind(L"Copyright \u00A9 Korvex. All rights reserved.\n\n", 0), 0u);
+    RECT client{};
+    GetClientRect(about, &client);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_LE(texts[i].needed.right, texts[i].place.right);
+        EXPECT_LE(texts[i].needed.bottom, texts[i].place.bottom);
+        EXPECT_LE(texts[i].place.bottom, client.bottom);
+        if (i > 0) {
+            EXPECT_LE(texts[i - 1].place.bottom, texts[i].place.top);
+        }
+    }
+    SendMessageW(about, WM_COMMAND, IDOK, 0);
+}
+
+// The version resource, linked into this test from the program's own script, carries
+// the suite's version.
+TEST(Win32VersionResource, CarriesTheSuitesVersion) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    DWORD ignored = 0;
+    std::vector<BYTE> block(GetFileVersionInfoSizeW(self, &ignored));
+    ASSERT_FALSE(block.empty());
+    ASSERT_TRUE(GetFileVersionInfoW(self, 0, static_cast<DWORD>(block.size()), block.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(KT_VERSION_MINOR, KT_VERSION_MAJOR));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, KT_VERSION_PATCH));
+    EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+    for (const wchar_t* name : {L"FileVersion", L"ProductVersion"}) {
+        const std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+        wchar_t* text = nullptr;
+        ASSERT_TRUE(
+            VerQueryValueW(block.data(), key.c_str(), reinterpret_cast<void**>(&text), &length))
+            << name;
+        EXPECT_EQ(std::wstring(text), L"" KT_VERSION) << name;
+    }
 }
 
 }  // namespace

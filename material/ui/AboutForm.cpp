@@ -43,6 +43,9 @@ AboutForm::AboutForm(QWidget* parent) : QDialog(parent) {
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
     title->setFont(titleFont);
     auto* version = addLabel(this, "versionLabel", QStringLiteral("Version 3.0"));
+    // The browser's own version above stays as it always was; this is the suite's.
+    auto* suiteVersion =
+        addLabel(this, "suiteVersionLabel", QStringLiteral("korvex-tools " KT_VERSION));
     auto* notice = addLabel(
         this, "legalNoticeLabel",
         QStringLiteral("Copyright \u00A9 Korvex. All rights reserved.\n\nThis program is "
@@ -59,14 +62,15 @@ AboutForm::AboutForm(QWidget* parent) : QDialog(parent) {
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(16, 16, 16, 12);
     layout->setHorizontalSpacing(16);
-    layout->addWidget(picture, 0, 0, 3, 1);
+    layout->addWidget(picture, 0, 0, 4, 1);
     layout->addWidget(title, 0, 1);
     layout->addWidget(version, 1, 1);
-    layout->addWidget(notice, 2, 1);
+    layout->addWidget(suiteVersion, 2, 1);
+    layout->addWidget(notice, 3, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);
-    layout->addLayout(buttons, 3, 0, 1, 2);
+    layout->addLayout(buttons, 4, 0, 1, 2);
     layout->setColumnStretch(1, 1);
     notice->setMinimumWidth(300);
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -28,7 +28,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFont(dialogFont());
     const DialogUnits du = DialogUnits::forFont(font());
-    setFixedSize(du.size(235, 55));
+    setFixedSize(du.size(235, 60));
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("icon128"));
@@ -42,6 +42,9 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
                                           "from PLANDRY part and assembly files."),
                            du.rect(40, 25, 159, 17));
     about->setWordWrap(false);
+    // The program's own version stays above; this line is the suite's.
+    addLabel(this, "static_suite_version", QStringLiteral("korvex-tools " KT_VERSION),
+             du.rect(40, 45, 159, 8));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("button1"));

@@ -439,7 +439,8 @@ void DialogTest::contextMenuOpensTheAboutBox() {
     QVERIFY(QTest::qWaitForWindowExposed(h.dialog.get()));
 
     QStringList menuItems;
-    QString aboutTitle, aboutVersion;
+    QString aboutTitle, aboutVersion, aboutText, suiteVersion;
+    QRect aboutTextPlace, suitePlace;
     bool okIsDefault = false;
     QSize aboutSize;
     whenShown([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); },
@@ -454,6 +455,12 @@ void DialogTest::contextMenuOpensTheAboutBox() {
                           aboutTitle = box->windowTitle();
                           aboutSize = box->size();
                           aboutVersion = box->findChild<QLabel*>("static_version")->text();
+                          auto* about = box->findChild<QLabel*>("static_about");
+                          aboutText = about->text();
+                          aboutTextPlace = about->geometry();
+                          auto* suite = box->findChild<QLabel*>("static_suite_version");
+                          suiteVersion = suite->text();
+                          suitePlace = suite->geometry();
                           auto* ok = box->findChild<QPushButton*>("button1");
                           okIsDefault = ok->isDefault();
                           QTest::mouseClick(ok, Qt::LeftButton);
@@ -469,7 +476,13 @@ void DialogTest::contextMenuOpensTheAboutBox() {
     QCOMPARE(aboutTitle, QStringLiteral("About studypurge"));
     QCOMPARE(aboutVersion, QStringLiteral("studypurge version 2012"));
     QVERIFY(okIsDefault);
-    QCOMPARE(aboutSize, DialogUnits::forFont(h.dialog->font()).size(235, 55));
+    QCOMPARE(aboutText, QStringLiteral("Removes the data of analysis products\n"
+                                       "from PLANDRY part and assembly files."));
+    // The suite's version in a line of its own under the description, inside the box.
+    QCOMPARE(suiteVersion, QStringLiteral("korvex-tools " KT_VERSION));
+    QVERIFY(suitePlace.top() > aboutTextPlace.bottom());
+    QVERIFY(suitePlace.bottom() < aboutSize.height());
+    QCOMPARE(aboutSize, DialogUnits::forFont(h.dialog->font()).size(235, 60));
     QVERIFY(h.dialog->isVisible());
 }
 

@@ -51,6 +51,27 @@ std::wstring windowText(HWND window) {
     return text;
 }
 
+// A control's rectangle in its dialog's client coordinates.
+RECT placeIn(HWND dialog, HWND control) {
+    RECT place{};
+    GetWindowRect(control, &place);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+// The size a control's text takes, line by line, in the control's font.
+SIZE textNeeds(HWND control) {
+    const std::wstring text = windowText(control);
+    HDC dc = GetDC(control);
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT needed{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return {needed.right, needed.bottom};
+}
+
 std::wstring itemText(HWND dialog, int id) {
     return windowText(GetDlgItem(dialog, id));
 }
@@ -378,13 +399,19 @@ TEST_F(Win32DialogTest, SystemMenuItemOpensTheAboutBox) {
 
     std::wstring caption;
     std::vector<std::wstring> texts;
+    std::vector<RECT> places;  // each control's, in the box's client coordinates
+    std::vector<SIZE> needs;   // what each text needs in the control's font
+    RECT client{};
     LRESULT defaultId = 0;
     {
         ModalAnswers answers(window_, {[&](HWND about) {
                                  caption = windowText(about);
+                                 GetClientRect(about, &client);
                                  for (HWND c = GetWindow(about, GW_CHILD); c != nullptr;
                                       c = GetWindow(c, GW_HWNDNEXT)) {
                                      texts.push_back(windowText(c));
+                                     places.push_back(placeIn(about, c));
+                                     needs.push_back(textNeeds(c));
                                  }
                                  defaultId = SendMessageW(about, DM_GETDEFID, 0, 0);
                                  ModalAnswers::answer(about, IDOK);
@@ -392,11 +419,20 @@ TEST_F(Win32DialogTest, SystemMenuItemOpensTheAboutBox) {
         SendMessageW(window_, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
     }
     EXPECT_EQ(caption, L"About studypurge");
-    ASSERT_EQ(texts.size(), 4u);
+    ASSERT_EQ(texts.size(), 5u);
     EXPECT_EQ(texts[1], L"studypurge version 2012");
     EXPECT_EQ(texts[2],
               L"Removes the data of analysis products\nfrom PLANDRY part and assembly files.");
-    EXPECT_EQ(texts[3], L"OK");
+    EXPECT_EQ(texts[3], L"korvex-tools " KT_VERSION);
+    EXPECT_EQ(texts[4], L"OK");
+    // The suite's line sits under the description, inside the box, and is not cut off.
+    EXPECT_GE(places[3].top, places[2].bottom);
+    EXPECT_LE(places[3].bottom, client.bottom);
+    for (std::size_t i : {1u, 2u, 3u}) {
+        SCOPED_TRACE(i);
+        EXPECT_LE(needs[i].cx, places[i].right - places[i].left);
+        EXPECT_LE(needs[i].cy, places[i].bottom - places[i].top);
+    }
     EXPECT_EQ(HIWORD(defaultId), DC_HASDEFID);
     EXPECT_EQ(LOWORD(defaultId), IDOK);
     EXPECT_TRUE(IsWindow(window_));

@@ -16,6 +16,8 @@ AboutTexts aboutTexts() {
                         " is a utility that retrieves information about the configuration of the "
                         "computer and about installed Korvex Products. ";
     texts.disclaimer = title + " created by Korvex Tech Support";
+    // lblVersion keeps the program's own version; the suite's is a line of its own.
+    texts.suite = "korvex-tools " KT_VERSION;
     return texts;
 }
 

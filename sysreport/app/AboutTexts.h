@@ -14,6 +14,7 @@ struct AboutTexts {
     std::string version;      // lblVersion: version, fourteen blanks, legal notice
     std::string description;  // lblDescription
     std::string disclaimer;   // lblDisclaimer
+    std::string suite;        // the suite's name and version, under lblVersion
 };
 
 AboutTexts aboutTexts();

@@ -231,6 +231,7 @@ TEST(AboutBoxTexts, CaptionVersionDescriptionAndDisclaimer) {
               "sysreport is a utility that retrieves information about the configuration of the "
               "computer and about installed Korvex Products. ");
     EXPECT_EQ(texts.disclaimer, "sysreport created by Korvex Tech Support");
+    EXPECT_EQ(texts.suite, "korvex-tools " KT_VERSION);
 }
 
 TEST(AboutBoxSystemInfo, StartsTheToolOrSaysItIsUnavailable) {

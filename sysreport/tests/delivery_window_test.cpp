@@ -221,7 +221,8 @@ class DeliveryWindowTest : public QObject {
             {"lblDescription",
              "sysreport is a utility that retrieves information about the configuration of the "
              "computer and about installed Korvex Products. "},
-            {"lblDisclaimer", "sysreport created by Korvex Tech Support"}};
+            {"lblDisclaimer", "sysreport created by Korvex Tech Support"},
+            {"lblSuiteVersion", "korvex-tools " KT_VERSION}};
         for (const auto& [name, text] : labels) {
             auto* label = about.findChild<QLabel*>(name);
             QVERIFY2(label != nullptr, name);

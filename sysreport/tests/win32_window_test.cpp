@@ -329,8 +329,8 @@ TEST_F(Win32WindowTest, AboutBoxIsModalWithItsTextsAndSystemInfo) {
     const auto readAndUse = [&](HWND about) {
         mainDisabled = !IsWindowEnabled(main());
         texts.push_back(textOf(about));
-        for (int id : {IDC_LBL_TITLE, IDC_LBL_VERSION, IDC_LBL_DESCRIPTION, IDC_LBL_DISCLAIMER,
-                       IDOK, IDC_CMD_SYS_INFO}) {
+        for (int id : {IDC_LBL_TITLE, IDC_LBL_VERSION, IDC_LBL_SUITE_VERSION, IDC_LBL_DESCRIPTION,
+                       IDC_LBL_DISCLAIMER, IDOK, IDC_CMD_SYS_INFO}) {
             texts.push_back(textOf(GetDlgItem(about, id)));
         }
         hasIcon = SendDlgItemMessageW(about, IDC_PIC_ICON, STM_GETICON, 0, 0) != 0;
@@ -345,6 +345,7 @@ TEST_F(Win32WindowTest, AboutBoxIsModalWithItsTextsAndSystemInfo) {
     EXPECT_EQ(texts, (std::vector<std::string>{
                          "About sysreport", "sysreport",
                          "Version 2.4.4              Copyright (C) Quorvane. All rights reserved.",
+                         "korvex-tools " KT_VERSION,
                          "sysreport is a utility that retrieves information about the "
                          "configuration of the computer and about installed Korvex Products. ",
                          "sysreport created by Korvex Tech Support", "OK", "&System Info..."}));

@@ -42,6 +42,8 @@ AboutBox::AboutBox(SystemInfoTool& systemInfo, MessageSink& messages, QWidget* p
     titleFont.setBold(true);
     lblTitle->setFont(titleFont);
     auto* lblVersion = plainLabel("lblVersion", QString::fromStdString(about.version), this);
+    auto* lblSuiteVersion =
+        plainLabel("lblSuiteVersion", QString::fromStdString(about.suite), this);
     auto* lblDescription =
         plainLabel("lblDescription", QString::fromStdString(about.description), this);
     auto* lblDisclaimer =
@@ -58,6 +60,7 @@ AboutBox::AboutBox(SystemInfoTool& systemInfo, MessageSink& messages, QWidget* p
     auto* textColumn = new QVBoxLayout;
     textColumn->addWidget(lblTitle);
     textColumn->addWidget(lblVersion);
+    textColumn->addWidget(lblSuiteVersion);
     textColumn->addSpacing(8);
     textColumn->addWidget(lblDescription);
     textColumn->addStretch(1);

@@ -8,7 +8,7 @@
 namespace sysreport::win32 {
 namespace {
 
-constexpr TwipsRect kClient{0, 0, 5730, 3390};
+constexpr TwipsRect kClient{0, 0, 5730, 3690};
 
 std::vector<ControlSpec> aboutControls(const AboutTexts& about) {
     constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
@@ -19,13 +19,13 @@ std::vector<ControlSpec> aboutControls(const AboutTexts& about) {
          texts::kOkButton,
          BS_DEFPUSHBUTTON | WS_TABSTOP,
          0,
-         {4245, 2520, 1260, 345}},
+         {4245, 2820, 1260, 345}},
         {IDC_CMD_SYS_INFO,
          WC_BUTTONW,
          texts::kSystemInfoButton,
          BS_PUSHBUTTON | WS_TABSTOP,
          0,
-         {4245, 2970, 1260, 345}},
+         {4245, 3270, 1260, 345}},
         {IDC_PIC_ICON, WC_STATICW, "", SS_ICON | SS_CENTERIMAGE, 0, {240, 240, 540, 540}},
         {IDC_LBL_TITLE,
          WC_STATICW,
@@ -35,9 +35,10 @@ std::vector<ControlSpec> aboutControls(const AboutTexts& about) {
          {1050, 240, 4440, 480},
          FontKind::Title},
         {IDC_LBL_VERSION, WC_STATICW, about.version, kLabel, 0, {1050, 780, 4440, 465}},
-        {IDC_LBL_DESCRIPTION, WC_STATICW, about.description, kLabel, 0, {1050, 1320, 4440, 780}},
-        {IDC_ABOUT_RULE, WC_STATICW, "", SS_ETCHEDHORZ, 0, {240, 2280, 5250, 30}},
-        {IDC_LBL_DISCLAIMER, WC_STATICW, about.disclaimer, kLabel, 0, {255, 2520, 3870, 825}},
+        {IDC_LBL_SUITE_VERSION, WC_STATICW, about.suite, kLabel, 0, {1050, 1320, 4440, 240}},
+        {IDC_LBL_DESCRIPTION, WC_STATICW, about.description, kLabel, 0, {1050, 1620, 4440, 780}},
+        {IDC_ABOUT_RULE, WC_STATICW, "", SS_ETCHEDHORZ, 0, {240, 2580, 5250, 30}},
+        {IDC_LBL_DISCLAIMER, WC_STATICW, about.disclaimer, kLabel, 0, {255, 2820, 3870, 825}},
     };
 }
 
