@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -36,6 +37,20 @@ std::string fixture(const char* name) {
 
 std::string notAWorkbook(const std::string& path) {
     return path + " is not an Excel 97-2003 workbook (.xls)";
+}
+
+// Processes running the program named `name`.
+int running(const wchar_t* name) {
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    int running = 0;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
+         more = Process32NextW(snapshot, &entry)) {
+        running += _wcsicmp(entry.szExeFile, name) == 0;
+    }
+    CloseHandle(snapshot);
+    return running;
 }
 
 // Each test names its reader; the next test starts from the default again.
@@ -103,6 +118,9 @@ TEST_F(WorkbookReaderTest, ReadersThatEndBadlyReadAsNotWorkbooks) {
         EXPECT_EQ(result.error, c.error) << c.what;
         EXPECT_TRUE(result.materials.empty()) << c.what;
     }
+    // The hanging and the flooding reader were ended, not left behind.
+    EXPECT_EQ(running(L"workbook_reader_stub.exe"), 0);
+    EXPECT_EQ(running(L"material_xls_win_test.exe"), 1) << "processes cannot be counted";
 }
 
 TEST_F(WorkbookReaderTest, AWellBehavedReadersSheetIsImported) {
