@@ -255,6 +255,12 @@ Outcome exitOutcome(Reader& reader, Clock::time_point deadline) {
                                                                             : Outcome::Failed;
 }
 
+// Ends the process with the crash's code: the system's last-chance handling would
+// start a debugger or ask the user first.
+LONG WINAPI endOnCrash(EXCEPTION_POINTERS*) {
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
 }  // namespace
 
 std::wstring quoteArgument(std::wstring_view argument) {
@@ -311,8 +317,7 @@ std::optional<int> serveWorkbookRequest(const wchar_t* commandLine) {
 
 void endQuietlyOnCrash() {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
-    SetUnhandledExceptionFilter(
-        [](EXCEPTION_POINTERS*) -> LONG { return EXCEPTION_EXECUTE_HANDLER; });
+    SetUnhandledExceptionFilter(endOnCrash);
 }
 
 void setWorkbookReaderProgram(std::wstring program) {
