@@ -37,6 +37,7 @@ if(WIN32)
     target_compile_definitions(material_xls_win_test PRIVATE
         KT_MATERIAL_PROGRAM="Z:$<TARGET_FILE:material>"
         KT_READER_STUB="Z:$<TARGET_FILE:workbook_reader_stub>"
-        KT_XLS_FIXTURES="Z:${_here}/fixtures/xls")
+        KT_XLS_FIXTURES="Z:${_here}/fixtures/xls"
+        KT_WORKBOOK_SEEDS="Z:${_here}/../fuzz/corpus/material_workbook_open_fuzzer")
     kt_read_workbooks_with_material(material_xls_test)
 endif()

@@ -81,6 +81,12 @@ TEST_F(WorkbookReaderTest, TheProgramsReaderSaysWhatIsNoWorkbook) {
     setWorkbookReaderProgram(kMaterialProgram);
     const std::string path = fixture("not_a_workbook.xls");
     EXPECT_EQ(readSpreadsheet(path).error, notAWorkbook(path));
+    // Files that crashed the reader on Linux.
+    for (const char* seed :
+         {"freexl_record_length_segv.xls", "freexl_directory_name_length_stack_overread.xls"}) {
+        const std::string hostile = std::string(KT_WORKBOOK_SEEDS) + "/" + seed;
+        EXPECT_EQ(readSpreadsheet(hostile).error, notAWorkbook(hostile));
+    }
     const std::string missing = fixture("no such file.xls");
     EXPECT_EQ(readSpreadsheet(missing).error, missing + " cannot be opened");
 }
