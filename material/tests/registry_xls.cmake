@@ -1,3 +1,12 @@
+# On Windows a test program is no workbook reader: material.exe reads for it.
+function(kt_read_workbooks_with_material target)
+    if(WIN32 AND TARGET ${target})
+        target_sources(${target} PRIVATE ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/workbook_reader_program_win.cpp)
+        target_compile_definitions(${target} PRIVATE KT_MATERIAL_PROGRAM="Z:$<TARGET_FILE:material>")
+        add_dependencies(${target} material)
+    endif()
+endfunction()
+
 # Unit-list setting (both back ends) and the spreadsheet import.
 set(_here ${CMAKE_CURRENT_LIST_DIR})
 if(WIN32)
@@ -18,8 +27,17 @@ if(NOT WIN32)
         KT_WORKBOOK_SEEDS="${_here}/../fuzz/corpus/material_workbook_open_fuzzer")
 endif()
 # Windows only: the iconv and UTF-8 fopen under the cross-built workbook reader, and the
-# reader's in-process stand-in for the child.
+# reader program (material.exe, and a stand-in that misbehaves on request).
 if(WIN32)
+    add_executable(workbook_reader_stub ${_here}/workbook_reader_stub_win.cpp)
+    target_link_libraries(workbook_reader_stub PRIVATE kt_material_xls)
     kt_add_core_test(material_xls_win_test SOURCES ${_here}/xls_iconv_win_test.cpp
-                     ${_here}/workbook_inprocess_win_test.cpp LIBS kt_material_xls kt_freexl_win32)
+                     ${_here}/workbook_reader_win_test.cpp LIBS kt_material_xls kt_freexl_win32)
+    add_dependencies(material_xls_win_test material workbook_reader_stub)
+    target_compile_definitions(material_xls_win_test PRIVATE
+        KT_MATERIAL_PROGRAM="Z:$<TARGET_FILE:material>"
+        KT_READER_STUB="Z:$<TARGET_FILE:workbook_reader_stub>"
+        KT_XLS_FIXTURES="Z:${_here}/fixtures/xls"
+        KT_WORKBOOK_SEEDS="Z:${_here}/../fuzz/corpus/material_workbook_open_fuzzer")
+    kt_read_workbooks_with_material(material_xls_test)
 endif()

@@ -34,6 +34,7 @@ if(WIN32)
     target_compile_definitions(material_win32_library_window_test PRIVATE
         KT_SAMPLE_LIBRARY="Z:${PROJECT_SOURCE_DIR}/examples/korwkmat.lib"
         KT_XLS_FIXTURES="Z:${CMAKE_CURRENT_LIST_DIR}/fixtures/xls")
+    kt_read_workbooks_with_material(material_win32_library_window_test)
 endif()
 
 # The property panel over the real library operations, with the sample library.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "data/library/LibraryController.h"
+#include "data/xls/ReaderProcessPosix.h"
 #include "data/xls/SpreadsheetFile.h"
 #include "data/xls/WorkbookMessage.h"
 #include "library_fakes.h"
@@ -52,7 +53,8 @@ TEST(WorkbookChild, TheOpenCommandSaysACrashingFileIsNotAWorkbook) {
     testing::MemoryFiles files;
     testing::FixedSeparator separator;
     clsRegistry settings{std::make_unique<testing::MemoryStore>()};
-    LibraryController library{{prompts, window, files, separator, settings, PlatformWorkbookReader()}};
+    LibraryController library{
+        {prompts, window, files, separator, settings, PlatformWorkbookReader()}};
     const std::string path = seed("freexl_record_length_segv.xls");
     prompts.openChoices = {path};
     prompts.answers = {MessageAnswer::Ok};

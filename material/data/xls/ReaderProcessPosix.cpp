@@ -1,4 +1,4 @@
-#include "ReaderProcess.h"
+#include "ReaderProcessPosix.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <optional>
+
+#include "SpreadsheetFile.h"
 
 namespace material {
 namespace {
@@ -166,6 +168,16 @@ ChildReport runInChildProcess(const ChildWork& work, const ChildLimits& limits) 
         report.outcome = Outcome::Failed;
     }
     return report;
+}
+
+ChildReport readWorkbookInChild(const std::string& path, const ChildLimits& limits) {
+    return runInChildProcess([&path](ChildOutput& output) { output.send(workbookMessage(path)); },
+                             limits);
+}
+
+SheetImport importFromChild(const std::string& path, const ChildWork& work,
+                            const SheetNumberParser& parse, const ChildLimits& limits) {
+    return importChildReport(path, runInChildProcess(work, limits), parse);
 }
 
 }  // namespace material

@@ -107,9 +107,8 @@ std::string workbookMessage(const std::string& path) {
     return encodeSheetMessage(*cells, cells->columnCount());
 }
 
-SheetImport importFromChild(const std::string& path, const ChildWork& work,
-                            const SheetNumberParser& parse, const ChildLimits& limits) {
-    const ChildReport report = runInChildProcess(work, limits);
+SheetImport importChildReport(const std::string& path, const ChildReport& report,
+                              const SheetNumberParser& parse) {
     switch (report.outcome) {
         case ChildReport::Outcome::Finished:
             break;
@@ -131,9 +130,9 @@ SheetImport importFromChild(const std::string& path, const ChildWork& work,
     return importSheet(*message->sheet, parse);
 }
 
-SheetImport readSpreadsheet(const std::string& path, const SheetNumberParser& parse) {
-    return importFromChild(
-        path, [&path](ChildOutput& output) { output.send(workbookMessage(path)); }, parse);
+SheetImport readSpreadsheet(const std::string& path, const SheetNumberParser& parse,
+                            const ChildLimits& limits) {
+    return importChildReport(path, readWorkbookInChild(path, limits), parse);
 }
 
 }  // namespace material

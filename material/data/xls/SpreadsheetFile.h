@@ -31,20 +31,21 @@ class WorkbookCells : public SheetCellSource {
 };
 
 // Imports the materials of the workbook at `path`; an error names the file when it
-// cannot be read and the row when the sheet breaks a limit. The file is read in a child
-// process, so that a workbook that makes the reader crash or hang is reported as not a
+// cannot be read and the row when the sheet breaks a limit. The file is read in a process
+// of its own, so that a workbook that makes the reader crash or hang is reported as not a
 // workbook instead of taking the program down.
 SheetImport readSpreadsheet(const std::string& path,
-                            const SheetNumberParser& parse = parsePlainNumber);
+                            const SheetNumberParser& parse = parsePlainNumber,
+                            const ChildLimits& limits = {});
 
 // The message the reading process sends for the workbook at `path`: its first sheet's
 // cells, or why it cannot be read.
 std::string workbookMessage(const std::string& path);
 
-// Imports what `work`, run in a child process, sends about the workbook at `path`;
-// readSpreadsheet() passes the reading of the file.
-SheetImport importFromChild(const std::string& path, const ChildWork& work,
-                            const SheetNumberParser& parse = parsePlainNumber,
-                            const ChildLimits& limits = {});
+// Imports what the process that read the workbook at `path` sent, or says why nothing
+// can be imported: a process that crashed, hung or sent a garbled message met a file
+// that is not a workbook.
+SheetImport importChildReport(const std::string& path, const ChildReport& report,
+                              const SheetNumberParser& parse = parsePlainNumber);
 
 }  // namespace material
