@@ -24,8 +24,8 @@
 #include <string>
 #include <vector>
 
-#include "LibraryWindowWidget.h"
 #include "LibraryTreeView.h"
+#include "LibraryWindowWidget.h"
 #include "MaterialBrowser.h"
 #include "PropertyPanel.h"
 #include "QtLibraryPrompts.h"
@@ -558,12 +558,20 @@ class PanelTest : public QObject {
         Browser b;
         b.openSample();
         b.setUnits(1);
-        const QString tip = b.grid()->item(b.rowOf("EX"), kValueColumn)->toolTip();
+        const auto tooltip = [&b] {
+            return QString::fromStdString(
+                b.panel()->ValueTooltip(b.rowOf("EX") + 1));  // grid rows count from 1
+        };
+        const QString tip = tooltip();
         const QStringList lines = tip.split('\n');
         QCOMPARE(lines.size(), 3);
         QVERIFY2(lines[0].startsWith("IPS: ") && lines[0].endsWith(" psi"), qPrintable(tip));
         QVERIFY2(lines[1].startsWith("SI: ") && lines[1].endsWith(" N/m^2"), qPrintable(tip));
         QVERIFY2(lines[2].startsWith("MKS: ") && lines[2].endsWith(" Kgf/cm^2"), qPrintable(tip));
+
+        // A stored entry shows in the tooltip at once, not after the next refresh.
+        b.typeAndLeave("EX", "2");
+        QVERIFY2(tooltip().split('\n').value(1).startsWith("SI: 2"), qPrintable(tooltip()));
     }
 
     void aGridEntryIsUndoneAndRedoneInTheWindow() {

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include "TextCodec.h"
@@ -28,6 +30,23 @@ bool PropertyTable::edit(const QModelIndex& index, EditTrigger trigger, QEvent* 
         emit editorOpened(index.row(), index.column());
     }
     return open;
+}
+
+bool PropertyTable::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip || !valueTooltip) {
+        return QTableWidget::viewportEvent(event);
+    }
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QModelIndex index = indexAt(help->pos());
+    const QString text =
+        index.isValid() && index.column() == kValueColumn ? valueTooltip(index.row()) : QString();
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), text, viewport(), visualRect(index));
+    }
+    return true;
 }
 
 void PropertyTable::commitOpenEditor() {
@@ -89,11 +108,23 @@ void PropertyPanel::buildControls() {
             [this](int index) { controller_.onTypeChosen(index); });
     connect(unitsCombo_, &QComboBox::currentIndexChanged, this,
             [this](int index) { controller_.onUnitsChosen(index); });
+    grid_->valueTooltip = [this](int row) {
+        return QString::fromLatin1(ValueTooltip(PropertyGrid::GridRow(row)));
+    };
     connect(grid_, &PropertyTable::cellMoved, this, &PropertyPanel::onCellMoved);
     connect(grid_, &PropertyTable::editorOpened, this, [this](int row, int column) {
         controller_.onEditorOpened({PropertyGrid::GridRow(row), column});
     });
     connect(qApp, &QApplication::focusChanged, this, &PropertyPanel::onFocusChanged);
+}
+
+std::string PropertyPanel::ValueTooltip(int row) const {
+    const clsMaterial* material = controller_.CurrentMaterial();
+    const QTableWidgetItem* item = grid_->item(PropertyGrid::TableRow(row), kValueColumn);
+    if (material == nullptr || item == nullptr) {
+        return {};
+    }
+    return GridValueTooltip(*material, item->data(kLookupCodeRole).toString().toStdString());
 }
 
 void PropertyPanel::onCellMoved(int row, int column, int newRow, int newColumn) {

@@ -7,6 +7,7 @@
 #include <QTableWidget>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +36,8 @@ class PropertyTable : public QTableWidget {
     void commitOpenEditor();
     // Closes an open cell editor without keeping what it holds.
     void dropOpenEditor();
+    // What a value cell's tooltip shows for a table row; empty: no tooltip.
+    std::function<QString(int row)> valueTooltip;
 
   signals:
     // The current cell moved from (row, column) to (newRow, newColumn); table rows, -1
@@ -46,6 +49,7 @@ class PropertyTable : public QTableWidget {
   protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 };
 
 // The panel's controls; what they show and when values are stored is decided by its
@@ -86,6 +90,9 @@ class PropertyPanel : public QWidget, private PropertyGridView {
     bool gridEdited() const { return controller_.gridEdited(); }
 
     PropertyTable* grid() const { return grid_; }
+    // The tooltip of the value cell in grid row `row`: the value in the three systems as
+    // the record holds it now; empty when the property holds no value.
+    std::string ValueTooltip(int row) const;
     // The unit captions in the grid's order U0-U11.
     const UnitCaptions& unitCaptions() const { return controller_.unitCaptions(); }
 

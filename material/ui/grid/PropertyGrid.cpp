@@ -150,9 +150,9 @@ void PropertyGrid::UpdateProperty(QTableWidget& flexgrid, int modelType) {
             showValues ? GridValueText(*material, row.lookupCode, system) : std::string();
         QTableWidgetItem* cell =
             SetCellText(kValueColumn, gridRow, CellTextFor(kValueColumn, gridRow, ToQt(value)));
-        if (showValues) {
-            cell->setToolTip(ToQt(GridValueTooltip(*material, row.lookupCode)));
-        }
+        // The tooltip is made when asked, from the record as it is then: an entry stored
+        // later shows in it too.
+        cell->setData(kLookupCodeRole, ToQt(row.lookupCode));
         SetCellText(kUnitsColumn, gridRow, ToQt(row.units));
     }
     FitColumns(*grid_);

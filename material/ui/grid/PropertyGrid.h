@@ -8,6 +8,7 @@
 // translate between these numbers and the rows of the QTableWidget.
 
 #include <QString>
+#include <Qt>
 
 #include "app/GridLayout.h"
 
@@ -15,6 +16,9 @@ class QTableWidget;
 class QTableWidgetItem;
 
 namespace material {
+
+// The item role that holds a value cell's lookup code (the property it shows).
+inline constexpr int kLookupCodeRole = Qt::UserRole + 1;
 
 class PropertyGrid {
   public:
