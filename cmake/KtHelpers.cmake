@@ -75,6 +75,11 @@ function(kt_add_windows_leg_tests)
         add_test(NAME win.${t} COMMAND /usr/lib/wine/wine64 ${KT_WINDOWS_LEG_DIR}/bin/${t}.exe)
         set_tests_properties(win.${t} PROPERTIES ENVIRONMENT "${wine_env}"
                              FIXTURES_REQUIRED wineprefix TIMEOUT 600)
+        # Window tests share the prefix's one desktop, and with it the active window and
+        # the keyboard focus: run side by side, one would take the focus from another.
+        if(t MATCHES "win32|help")
+            set_tests_properties(win.${t} PROPERTIES RESOURCE_LOCK wine_desktop)
+        endif()
     endforeach()
     # The prefix is made once, with Wine's fonts and the null display driver, and its
     # server is kept running with its output detached for the length of the run.

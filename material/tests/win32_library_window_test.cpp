@@ -40,6 +40,7 @@ class LibraryWindowTest : public Win32BrowserTest {
 
     void SetUp() override {
         ShowWindow(browser.frame().window(), SW_SHOW);
+        SetForegroundWindow(browser.frame().window());  // the keys go to the active window
         openSample();
         ASSERT_NE(browser.form(), nullptr);
         form = browser.form();
