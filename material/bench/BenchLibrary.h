@@ -9,7 +9,7 @@
 #include "data/DecimalSeparator.h"
 #include "data/LibraryFileSystem.h"
 #include "data/library/LibraryPrompts.h"
-#include "data/library/LibraryWindow.h"
+#include "data/library/QuietLibraryWindow.h"
 #include "units/registry/SettingsStore.h"
 
 namespace material::bench {
@@ -24,32 +24,10 @@ class QuietPrompts : public LibraryPrompts {
     std::optional<std::string> SaveFile(const FileDialogRequest&) override { return {}; }
 };
 
-// A library window that shows nothing.
-class QuietWindow : public LibraryWindow {
+// A library window that shows nothing, its units SI.
+class QuietWindow : public QuietLibraryWindow {
   public:
-    void Show(const std::string&) override {}
-    void SetCaption(const std::string&) override {}
-    void Close() override {}
-    void ShowTree() override {}
-    void LoadTreeImage(std::string_view, std::string_view) override {}
-    void ClearTreeImages() override {}
-    void SetPanelTexts(const std::string&, const std::string&, const std::string&) override {}
-    void ShowValuePanel(bool) override {}
-    void HidePanelCommands() override {}
-    void SetPanelUnitTables(const std::array<PanelLabelRow, kPanelRowCount>&,
-                            const std::array<double, kPanelFactorCount>&,
-                            const std::array<double, kPanelFactorCount>&) override {}
-    void FillUnitList(const std::vector<std::string>&) override {}
-    void FillTypeList(const std::vector<std::string>&) override {}
-    int UnitListPosition() const override { return 1; }
-    int TypeListPosition() const override { return 0; }
-    void SelectUnitListPosition(int) override {}
-    std::string ShownUnitSystem() const override { return "SI"; }
-    void RefreshUnitDisplay() override {}
-    void EndGridEdit() override {}
-    void ShowMaterialAgain() override {}
-    void NodeClick(const std::string&) override {}
-    void ShowEditState(bool, bool, bool) override {}
+    QuietWindow() : QuietLibraryWindow(1) {}
 };
 
 // Holds the one library text in memory; writes fail.

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "data/library/LibraryController.h"
+#include "data/library/QuietLibraryWindow.h"
 
 namespace {
 
@@ -54,34 +55,6 @@ class ChooseOnce final : public LibraryPrompts {
   private:
     std::string path_;
     bool chosen_ = false;
-};
-
-// A window that shows nothing and keeps the first positions of its lists.
-class NoWindow final : public LibraryWindow {
-  public:
-    void Show(const std::string&) override {}
-    void SetCaption(const std::string&) override {}
-    void Close() override {}
-    void ShowTree() override {}
-    void LoadTreeImage(std::string_view, std::string_view) override {}
-    void ClearTreeImages() override {}
-    void SetPanelTexts(const std::string&, const std::string&, const std::string&) override {}
-    void ShowValuePanel(bool) override {}
-    void HidePanelCommands() override {}
-    void SetPanelUnitTables(const std::array<PanelLabelRow, kPanelRowCount>&,
-                            const std::array<double, kPanelFactorCount>&,
-                            const std::array<double, kPanelFactorCount>&) override {}
-    void FillUnitList(const std::vector<std::string>&) override {}
-    void FillTypeList(const std::vector<std::string>&) override {}
-    int UnitListPosition() const override { return 0; }
-    int TypeListPosition() const override { return 0; }
-    void SelectUnitListPosition(int) override {}
-    std::string ShownUnitSystem() const override { return "IPS"; }
-    void RefreshUnitDisplay() override {}
-    void EndGridEdit() override {}
-    void ShowMaterialAgain() override {}
-    void NodeClick(const std::string&) override {}
-    void ShowEditState(bool, bool, bool) override {}
 };
 
 // Opening never writes library files.
@@ -131,11 +104,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     writeScratch(path, data, size);
 
     ChooseOnce prompts(path);
-    NoWindow window;
+    QuietLibraryWindow window(0);  // IPS
     NoFiles files;
     Dot separator;
     clsRegistry settings(std::make_unique<NoSettings>());
-    LibraryController library({prompts, window, files, separator, settings, PlatformWorkbookReader()});
+    LibraryController library(
+        {prompts, window, files, separator, settings, PlatformWorkbookReader()});
     library.OpenLibrary();
     // Every imported material has its entry.
     if (library.IsOpen() &&
