@@ -319,7 +319,6 @@ void LibraryChildWindow::ShowTree() {
 }
 
 void LibraryChildWindow::showValuePanel(bool shown) {
-    panelShown_ = shown;
     ShowWindow(panel_->window(), shown ? SW_SHOW : SW_HIDE);
 }
 

@@ -174,7 +174,6 @@ class LibraryChildWindow final : public TreeListener, private LibraryWindowView 
     std::wstring renamedText_;
     bool dragging_ = false;
     bool unloading_ = false;
-    bool panelShown_ = true;
     bool mirroring_ = false;     // the model's own change is being shown, not a user's
     bool settingText_ = false;   // a field's text is being set, not typed
     bool refocusing_ = false;    // a refused field is taking the focus back
