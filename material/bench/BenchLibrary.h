@@ -8,9 +8,11 @@
 
 #include "data/DecimalSeparator.h"
 #include "data/LibraryFileSystem.h"
+#include "data/library/LibraryController.h"
 #include "data/library/LibraryPrompts.h"
 #include "data/library/QuietLibraryWindow.h"
 #include "units/registry/SettingsStore.h"
+#include "units/registry/clsRegistry.h"
 
 namespace material::bench {
 
@@ -60,6 +62,16 @@ class PointSeparator : public DecimalSeparatorSource {
 // 1001 materials named "Material number <n>" in ten categories, every addressable slot
 // set.
 std::string FullLibraryText();
+
+// The library operations over the full library, with quiet services and no window.
+struct QuietLibrary {
+    QuietPrompts prompts;
+    QuietWindow window;
+    OneFile files{FullLibraryText()};
+    PointSeparator separator;
+    clsRegistry settings{std::make_unique<NoSettings>()};
+    LibraryController library{{prompts, window, files, separator, settings, {}}};
+};
 
 // Bytes in use on the heap; zero where the C library cannot tell.
 long long HeapBytesInUse();

@@ -16,14 +16,7 @@ namespace {
 
 using bench::HeapBytesInUse;
 
-struct Bench {
-    bench::QuietPrompts prompts;
-    bench::QuietWindow window;
-    bench::OneFile files{bench::FullLibraryText()};
-    bench::PointSeparator separator;
-    clsRegistry settings{std::make_unique<bench::NoSettings>()};
-    LibraryController library{{prompts, window, files, separator, settings, {}}};
-};
+using Bench = bench::QuietLibrary;
 
 std::string KeyOf(const LibraryController& library, int position) {
     const MaterialEntry& e = library.Content().entries[static_cast<std::size_t>(position)];

@@ -93,12 +93,8 @@ bench::CaseFigures timeOpening(Win32Browser& browser, int repetitions) {
 // The same opening without a window or file, for comparison: what the library operations
 // and the tree model take under Wine, the rest being the window's and the file's share.
 bench::CaseFigures timeOpeningWithoutWindow(int repetitions) {
-    bench::QuietPrompts prompts;
-    bench::QuietWindow window;
-    bench::OneFile files{bench::FullLibraryText()};
-    bench::PointSeparator separator;
-    clsRegistry settings{std::make_unique<bench::NoSettings>()};
-    LibraryController library{{prompts, window, files, separator, settings, {}}};
+    bench::QuietLibrary quiet;
+    LibraryController& library = quiet.library;
     bench::TimedCase opening{"OpenFullLibraryWithoutWindow", repetitions, {}, {}, {}, 0};
     opening.run = [&] { library.OpenLibrary(); };
     opening.finish = [&] {
